@@ -1,0 +1,33 @@
+# The two commands a player or a packager needs: `make run` and `make test`.
+PRESET ?= release
+ARGS ?=
+
+.PHONY: all setup build run test test-asan fuzz clean
+
+all: build
+
+setup:
+	@scripts/setup
+
+build/$(PRESET)/build.ninja:
+	cmake --preset $(PRESET)
+
+build: setup build/$(PRESET)/build.ninja
+	cmake --build --preset $(PRESET)
+
+# Starts the game in the folder of generated pictures and sounds.
+run: build
+	cd build/$(PRESET)/data && ../tarvellin $(ARGS)
+
+test: build
+	ctest --preset $(PRESET) -j2
+	$(MAKE) --no-print-directory test-asan
+
+# The unit and scenario tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: setup
+	test -f build/asan/build.ninja || cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan -j2
+
+clean:
+	rm -rf build

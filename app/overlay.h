@@ -1,0 +1,8 @@
+// The text overlay drawn over every completed frame.
+#pragma once
+#include "platform/win32.h"
+
+extern HFONT game_font;
+
+// 1 when drawn; 0 when the back buffer's device context cannot be had (the frame ends).
+int game_draw_overlay();

@@ -1,0 +1,3 @@
+// Multimedia file functions: RIFF chunks.
+#pragma once
+#include "platform/wintypes.h"

@@ -1,0 +1,14 @@
+// Inside the platform layer only: the SDL objects behind the Win32 handles.
+#pragma once
+#include <SDL.h>
+
+#include "platform/wintypes.h"
+
+SDL_Window* plat_sdl_window(HWND hwnd);  // null for an unknown handle
+SDL_Window* plat_main_sdl_window();      // the game's one window, or null
+// Makes sure SDL's video is up; false (with the fatal message set) when it cannot start.
+bool plat_video_start();
+// Pumps SDL's events into the message queue; called by PeekMessageA and the input reads.
+void plat_pump_events();
+// Wheel motion gathered by the pump since the last call, in WHEEL_DELTA units.
+long plat_take_wheel();

@@ -1,0 +1,327 @@
+// Windows and messages over one SDL window and one fixed message queue.
+#include "platform/winuser32.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "platform/options.h"
+#include "platform/seams.h"
+#include "platform/seams_internal.h"
+#include "platform/sdl_window.h"
+
+PlatOptions plat_options;
+
+namespace {
+
+constexpr int kClassCount = 8;
+constexpr int kWindowCount = 4;
+constexpr int kQueueSize = 256;
+
+struct ClassRec {
+  char name[64];
+  WNDPROC proc;
+};
+
+struct WindowRec {
+  HWND__ handle;
+  SDL_Window* sdl;
+  WNDPROC proc;
+  bool used;
+};
+
+ClassRec g_classes[kClassCount];
+int g_class_count = 0;
+WindowRec g_windows[kWindowCount];
+
+// One queue of posted messages, a fixed ring: posting never allocates.
+MSG g_queue[kQueueSize];
+int g_queue_head = 0;
+int g_queue_len = 0;
+bool g_quit_pending = false;
+int g_quit_code = 0;
+
+int g_cursor_count = 0;
+long g_wheel = 0;
+char g_fatal[512];
+HDC__ g_paint_dc;
+
+WindowRec* find_window(HWND hwnd) {
+  for (WindowRec& w : g_windows)
+    if (w.used && &w.handle == hwnd) return &w;
+  return nullptr;
+}
+
+WindowRec* window_of_sdl(Uint32 id) {
+  for (WindowRec& w : g_windows)
+    if (w.used && w.sdl && SDL_GetWindowID(w.sdl) == id) return &w;
+  return nullptr;
+}
+
+bool queue_push(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (g_queue_len == kQueueSize) return false;
+  MSG& m = g_queue[(g_queue_head + g_queue_len) % kQueueSize];
+  m = MSG{hwnd, message, wparam, lparam, GetTickCount(), POINT{0, 0}};
+  ++g_queue_len;
+  return true;
+}
+
+}  // namespace
+
+void plat_set_fatal(const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  vsnprintf(g_fatal, sizeof g_fatal, fmt, ap);
+  va_end(ap);
+}
+const char* plat_fatal_message() { return g_fatal; }
+void plat_clear_fatal() { g_fatal[0] = 0; }
+
+SDL_Window* plat_sdl_window(HWND hwnd) {
+  WindowRec* w = find_window(hwnd);
+  return w ? w->sdl : nullptr;
+}
+
+SDL_Window* plat_main_sdl_window() {
+  for (WindowRec& w : g_windows)
+    if (w.used && w.sdl) return w.sdl;
+  return nullptr;
+}
+
+bool plat_video_start() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    plat_set_fatal("cannot open the display: %s", SDL_GetError());
+    return false;
+  }
+  return true;
+}
+
+static void set_capture(SDL_Window* win, bool on) {
+  // Relative motion while the game has focus; the pointer is free again when it loses it.
+  if (!win) return;
+  SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE);
+}
+
+void plat_pump_events() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  SDL_Event ev;
+  while (SDL_PollEvent(&ev)) {
+    switch (ev.type) {
+      case SDL_QUIT:
+        for (WindowRec& w : g_windows)
+          if (w.used) queue_push(&w.handle, WM_CLOSE, 0, 0);
+        break;
+      case SDL_WINDOWEVENT: {
+        WindowRec* w = window_of_sdl(ev.window.windowID);
+        if (!w) break;
+        if (ev.window.event == SDL_WINDOWEVENT_CLOSE) queue_push(&w->handle, WM_CLOSE, 0, 0);
+        else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) queue_push(&w->handle, WM_PAINT, 0, 0);
+        else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) set_capture(w->sdl, true);
+        else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) set_capture(w->sdl, false);
+        break;
+      }
+      case SDL_MOUSEWHEEL:
+        g_wheel += (long)ev.wheel.y * 120;
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+long plat_take_wheel() {
+  long w = g_wheel;
+  g_wheel = 0;
+  return w;
+}
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
+  HRESULT hr;
+  if (seam_fault("RegisterClassExA", &hr)) return 0;
+  if (!wc || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpfnWndProc || !wc->lpszClassName) return 0;
+  if (g_class_count == kClassCount || std::strlen(wc->lpszClassName) >= sizeof g_classes[0].name) return 0;
+  for (int i = 0; i < g_class_count; ++i)
+    if (std::strcmp(g_classes[i].name, wc->lpszClassName) == 0) return 0;  // already registered
+  ClassRec& c = g_classes[g_class_count++];
+  std::strcpy(c.name, wc->lpszClassName);
+  c.proc = wc->lpfnWndProc;
+  seam_trace("RegisterClassExA %s", c.name);
+  return (ATOM)g_class_count;
+}
+
+HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style, int, int, int width,
+                            int height, HWND, HMENU, HINSTANCE, LPVOID) {
+  HRESULT hr;
+  if (seam_fault("CreateWindowExA", &hr)) {
+    plat_set_fatal("cannot create the game window");
+    return nullptr;
+  }
+  ClassRec* cls = nullptr;
+  for (int i = 0; i < g_class_count; ++i)
+    if (class_name && std::strcmp(g_classes[i].name, class_name) == 0) cls = &g_classes[i];
+  if (!cls) return nullptr;
+  WindowRec* w = nullptr;
+  for (WindowRec& slot : g_windows)
+    if (!slot.used) {
+      w = &slot;
+      break;
+    }
+  if (!w || !plat_video_start()) return nullptr;
+  Uint32 flags = (style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
+  if (!plat_options.window) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  SDL_Window* sdl = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                     width, height, flags);
+  if (!sdl) {
+    plat_set_fatal("cannot create the game window: %s", SDL_GetError());
+    return nullptr;
+  }
+  w->used = true;
+  w->sdl = sdl;
+  w->proc = cls->proc;
+  seam_trace("CreateWindowExA %s %dx%d", title ? title : "", width, height);
+  w->proc(&w->handle, WM_CREATE, 0, 0);
+  if (style & WS_VISIBLE) {
+    SDL_RaiseWindow(sdl);
+    if (SDL_GetKeyboardFocus() == sdl) set_capture(sdl, true);
+  }
+  return &w->handle;
+}
+
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND, UINT, UINT, UINT remove) {
+  plat_pump_events();
+  if (g_queue_len > 0) {
+    *msg = g_queue[g_queue_head];
+    if (remove & PM_REMOVE) {
+      g_queue_head = (g_queue_head + 1) % kQueueSize;
+      --g_queue_len;
+    }
+    return TRUE;
+  }
+  if (g_quit_pending) {
+    // As on Windows, the quit message comes once the posted messages are gone.
+    *msg = MSG{nullptr, WM_QUIT, (WPARAM)g_quit_code, 0, GetTickCount(), POINT{0, 0}};
+    if (remove & PM_REMOVE) g_quit_pending = false;
+    return TRUE;
+  }
+  return FALSE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG*) { return FALSE; }  // no character messages are needed
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+  if (!msg) return 0;
+  WindowRec* w = find_window(msg->hwnd);
+  if (!w) return 0;
+  return w->proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  HRESULT hr;
+  if (seam_fault("PostMessageA", &hr)) return FALSE;
+  if (hwnd && !find_window(hwnd)) return FALSE;
+  seam_trace("PostMessageA %u", message);
+  return queue_push(hwnd, message, wparam, lparam) ? TRUE : FALSE;
+}
+
+void WINAPI PostQuitMessage(int exit_code) {
+  seam_trace("PostQuitMessage %d", exit_code);
+  g_quit_pending = true;
+  g_quit_code = exit_code;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM, LPARAM) {
+  // Closing the window ends the game through the same path as the quit keys.
+  if (message == WM_CLOSE) {
+    if (WindowRec* w = find_window(hwnd)) w->proc(hwnd, WM_DESTROY, 0, 0);
+  }
+  return 0;
+}
+
+HDC WINAPI BeginPaint(HWND, PAINTSTRUCT* paint) {
+  if (paint) {
+    std::memset(paint, 0, sizeof *paint);
+    paint->hdc = &g_paint_dc;
+  }
+  return &g_paint_dc;
+}
+
+BOOL WINAPI EndPaint(HWND, const PAINTSTRUCT*) { return TRUE; }
+
+HICON WINAPI LoadIconA(HINSTANCE, LPCSTR) {
+  static HICON__ icon;
+  return &icon;
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR) {
+  static HICON__ cursor;
+  return &cursor;
+}
+
+HGDIOBJ WINAPI GetStockObject(int) {
+  static HBRUSH__ brush;
+  return &brush;
+}
+
+int WINAPI ShowCursor(BOOL show) {
+  g_cursor_count += show ? 1 : -1;
+  seam_trace("ShowCursor %d", show ? 1 : 0);
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(g_cursor_count >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  return g_cursor_count;
+}
+
+DWORD WINAPI GetTickCount(void) {
+  DWORD now;
+  if (seam_clock_read(&now)) return now;
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  // Milliseconds in 32 bits: wraps after 49.7 days, as the game expects.
+  return (DWORD)((uint64_t)ts.tv_sec * 1000u + (uint64_t)ts.tv_nsec / 1000000u);
+}
+
+BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom) {
+  if (!rect) return FALSE;
+  *rect = RECT{left, top, right, bottom};
+  return TRUE;
+}
+
+BOOL WINAPI SetRectEmpty(LPRECT rect) { return SetRect(rect, 0, 0, 0, 0); }
+
+BOOL WINAPI IsRectEmpty(const RECT* rect) {
+  return !rect || rect->right <= rect->left || rect->bottom <= rect->top;
+}
+
+BOOL WINAPI IntersectRect(LPRECT dest, const RECT* a, const RECT* b) {
+  if (!dest || !a || !b) return FALSE;
+  RECT r{a->left > b->left ? a->left : b->left, a->top > b->top ? a->top : b->top,
+         a->right < b->right ? a->right : b->right, a->bottom < b->bottom ? a->bottom : b->bottom};
+  if (IsRectEmpty(&r)) {
+    SetRectEmpty(dest);
+    return FALSE;
+  }
+  *dest = r;
+  return TRUE;
+}
+
+BOOL WINAPI OffsetRect(LPRECT rect, int dx, int dy) {
+  if (!rect) return FALSE;
+  rect->left += dx;
+  rect->right += dx;
+  rect->top += dy;
+  rect->bottom += dy;
+  return TRUE;
+}
+
+// Test seam: forget windows, classes and queued messages between tests.
+void seam_windows_reset() {
+  for (WindowRec& w : g_windows) {
+    if (w.used && w.sdl) SDL_DestroyWindow(w.sdl);
+    w = WindowRec{};
+  }
+  g_class_count = 0;
+  g_queue_head = g_queue_len = 0;
+  g_quit_pending = false;
+  g_quit_code = 0;
+  g_cursor_count = 0;
+}
