@@ -2,6 +2,7 @@
 #include "app/frame.h"
 #include "app/globals.h"
 #include "app/startup.h"
+#include "app/winmain.h"
 
 LRESULT CALLBACK game_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {

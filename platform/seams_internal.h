@@ -19,3 +19,6 @@ bool seam_clock_read(DWORD* now);
     HRESULT seam_hr_;                         \
     if (seam_fault(op, &seam_hr_)) return seam_hr_; \
   } while (0)
+
+// Counts a call for seam_calls without ever failing it.
+#define SEAM_FAULT_COUNT(op) seam_fault(op, nullptr)

@@ -191,18 +191,20 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style,
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND, UINT, UINT, UINT remove) {
   plat_pump_events();
+  SEAM_FAULT_COUNT("PeekMessageA");
+  // The quit message goes ahead of what is still queued, so that a quit key held for several
+  // frames (each posting another message) cannot keep the program running.
+  if (g_quit_pending) {
+    *msg = MSG{nullptr, WM_QUIT, (WPARAM)g_quit_code, 0, GetTickCount(), POINT{0, 0}};
+    if (remove & PM_REMOVE) g_quit_pending = false;
+    return TRUE;
+  }
   if (g_queue_len > 0) {
     *msg = g_queue[g_queue_head];
     if (remove & PM_REMOVE) {
       g_queue_head = (g_queue_head + 1) % kQueueSize;
       --g_queue_len;
     }
-    return TRUE;
-  }
-  if (g_quit_pending) {
-    // As on Windows, the quit message comes once the posted messages are gone.
-    *msg = MSG{nullptr, WM_QUIT, (WPARAM)g_quit_code, 0, GetTickCount(), POINT{0, 0}};
-    if (remove & PM_REMOVE) g_quit_pending = false;
     return TRUE;
   }
   return FALSE;

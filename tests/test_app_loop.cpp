@@ -1,0 +1,101 @@
+// The frame clock, the message loop and the ways the program ends.
+#include <gtest/gtest.h>
+
+#include "app/clock.h"
+#include "app/frame.h"
+#include "app/winmain.h"
+#include "app_fixture.h"
+
+namespace {
+
+class LoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app_fixture_reset();
+    static HINSTANCE__ instance;
+    instance_ = &instance;
+  }
+  void TearDown() override {
+    seam_reset();
+    seam_windows_reset();
+  }
+  // Device reads per frame: one keyboard and one mouse read.
+  int frames() { return seam_calls("IDirectInputDevice8::GetDeviceState") / 2; }
+  HINSTANCE instance_ = nullptr;
+};
+
+TEST(FrameClock, WaitsTheFullTimeAcrossTheTickWrap) {
+  seam_reset();
+  seam_clock_virtual(0xFFFFFFF0u, 1);
+  uint32_t start = clock_start_frame();
+  EXPECT_EQ(start, 0xFFFFFFF0u);
+  EXPECT_EQ(clock_frame_start_ticks, start);
+  uint32_t end = clock_wait_frame(30);
+  EXPECT_GE((uint32_t)(end - start), 30u);
+  EXPECT_LE((uint32_t)(end - start), 33u);
+
+  seam_clock_virtual(500, 1);
+  clock_start_frame();
+  clock_wait_frame(0);  // returns at once: one reading to test, one to return
+  EXPECT_EQ(seam_clock_now(), 500u + 3u);
+
+  seam_clock_virtual(500, 0);  // a clock that stands still must not hang a zero wait
+  clock_start_frame();
+  EXPECT_EQ(clock_wait_frame(0), 500u);
+  seam_reset();
+}
+
+TEST_F(LoopTest, EscapeInPlayEndsAfterTwoFrames) {
+  game_state = GAME_STATE_PLAY;
+  seam_key(DIK_ESCAPE, true);
+  EXPECT_EQ(WinMain(instance_, nullptr, (LPSTR) "", SW_SHOWDEFAULT), 0);
+  // Pass 1: frame posts the quit message. Pass 2: WM_DESTROY dispatched, frame runs.
+  // Pass 3: WM_QUIT taken, no frame.
+  EXPECT_EQ(frames(), 2);
+  EXPECT_EQ(seam_calls("PeekMessageA"), 3);
+  EXPECT_EQ(seam_calls("PostMessageA"), 2);
+}
+
+TEST_F(LoopTest, BothQuitKeysPostTwiceAndStillEndOnce) {
+  game_state = GAME_STATE_PLAY;
+  seam_key(DIK_ESCAPE, true);
+  seam_key(DIK_LMENU, true);
+  EXPECT_EQ(WinMain(instance_, nullptr, (LPSTR) "", SW_SHOWDEFAULT), 0);
+  EXPECT_EQ(frames(), 2);
+  EXPECT_EQ(seam_calls("PostMessageA"), 4);
+  EXPECT_EQ(seam_calls("PeekMessageA"), 3);
+}
+
+TEST_F(LoopTest, EntryFailuresStartNothing) {
+  seam_fail("RegisterClassExA", 0);
+  EXPECT_EQ(WinMain(instance_, nullptr, (LPSTR) "", SW_SHOWDEFAULT), 0);
+  EXPECT_EQ(seam_calls("CreateWindowExA"), 0);
+
+  seam_fail("CreateWindowExA", 0);
+  EXPECT_EQ(WinMain(instance_, nullptr, (LPSTR) "", SW_SHOWDEFAULT), 0);
+  EXPECT_EQ(seam_calls("DirectInput8Create"), 0);  // no start-up ran
+  EXPECT_EQ(game_window, nullptr);
+  EXPECT_STRNE(plat_fatal_message(), "");  // main() turns this into exit status 1
+}
+
+TEST_F(LoopTest, ClosingTheWindowQuitsThroughDestroy) {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = game_window_proc;
+  wc.lpszClassName = "CLOSETEST";
+  ASSERT_NE(RegisterClassExA(&wc), 0);
+  HWND hwnd = CreateWindowExA(0, "CLOSETEST", "GAME", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr,
+                              instance_, nullptr);
+  ASSERT_NE(hwnd, nullptr);
+  ASSERT_TRUE(PostMessageA(hwnd, WM_CLOSE, 0, 0));
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, (UINT)WM_CLOSE);
+  DispatchMessageA(&msg);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, (UINT)WM_QUIT);
+  EXPECT_EQ(msg.wParam, 0u);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+}  // namespace
