@@ -1,0 +1,25 @@
+// Uncompressed BMP files read into 16-bit pixels (8-bit files keep their palette indices).
+#pragma once
+#include <cstdint>
+
+#include "gfx/surface.h"
+#include "platform/win32.h"
+
+struct ImageFile {
+  BITMAPFILEHEADER file_header;
+  BITMAPINFOHEADER info_header;  // biBitCount 16 after a 24-bit file; biHeight positive once loaded
+  PALETTEENTRY palette[256];     // 8-bit files only
+  uint8_t* pixels;               // owned; rows top-down, biWidth x (biBitCount / 8) bytes, no padding
+};
+
+// Holds a picture only inside one gfx_load_bmp_into_surface call.
+extern ImageFile gfx_scratch_image;
+
+// Files wider or taller than this are refused.
+constexpr int32_t BMP_MAX_SIDE = 16384;
+
+int bmp_load(ImageFile* image, const char* path);
+int bmp_unload(ImageFile* image);
+int bmp_flip_rows(uint8_t* pixels, int32_t row_bytes, int32_t rows);
+// Copies the picture into the surface, only where both have pixels; always 1.
+int gfx_load_bmp_into_surface(int32_t width, int32_t height, const char* path, Surface surface);

@@ -1,0 +1,464 @@
+// DirectDraw 7 over plain memory: every surface is RGB565 rows with a pitch, Blt is done here,
+// and only Flip reaches SDL (ddraw7_present.cpp).
+#include "platform/ddraw7.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/ddraw7_present.h"
+#include "platform/sdl_window.h"
+#include "platform/seams.h"
+#include "platform/seams_internal.h"
+#include "platform/seams_video.h"
+
+const GUID IID_IDirectDraw7 = {0x15e65ec0, 0x3b9c, 0x11d2, {0xb9, 0x2f, 0x00, 0x60, 0x97, 0x97, 0xea, 0x5b}};
+
+namespace {
+
+constexpr int32_t kMaxSide = 16384;
+
+int g_serial = 0;
+int g_live = 0;
+int g_frames = 0;
+IDirectDrawSurface7* g_shown = nullptr;  // the primary whose pixels were last presented
+
+bool rect_empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+bool rect_inside(const RECT& r, int32_t w, int32_t h) {
+  return r.left >= 0 && r.top >= 0 && r.right <= w && r.bottom <= h;
+}
+
+RECT rect_intersect(const RECT& a, const RECT& b) {
+  RECT r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top, a.right < b.right ? a.right : b.right,
+         a.bottom < b.bottom ? a.bottom : b.bottom};
+  return r;
+}
+
+uint16_t* row_of(IDirectDrawSurface7* s, int32_t y) { return (uint16_t*)(s->pixels + (size_t)y * s->pitch); }
+
+IDirectDrawSurface7* surface_new(int32_t w, int32_t h, DWORD caps) {
+  // The pitch always exceeds twice the width, so code that forgets the pitch shows up in tests.
+  int32_t pitch = ((w * 2 + 31) & ~31) + 32;
+  uint8_t* pixels = (uint8_t*)std::calloc((size_t)pitch, (size_t)h);
+  if (!pixels) return nullptr;
+  IDirectDrawSurface7* s = new IDirectDrawSurface7{};
+  s->refs = 1;
+  s->serial = ++g_serial;
+  s->width = w;
+  s->height = h;
+  s->pitch = pitch;
+  s->pixels = pixels;
+  s->caps = caps;
+  ++g_live;
+  seam_trace("CreateSurface %dx%d #%d", w, h, s->serial);
+  return s;
+}
+
+void fill_rect(IDirectDrawSurface7* d, const RECT& r, uint16_t colour) {
+  for (int32_t y = r.top; y < r.bottom; ++y) {
+    uint16_t* p = row_of(d, y) + r.left;
+    for (int32_t x = r.left; x < r.right; ++x) *p++ = colour;
+  }
+}
+
+// Copies the part `clip` of the destination rectangle `dr` from source rectangle `sr`, sampling
+// nearest when the sizes differ. Key: source pixels in [lo, hi] are skipped.
+void copy_rect(IDirectDrawSurface7* d, const RECT& dr, const RECT& clip, IDirectDrawSurface7* s, const RECT& sr,
+               bool keyed, uint16_t lo, uint16_t hi) {
+  int32_t dw = dr.right - dr.left, dh = dr.bottom - dr.top;
+  int32_t sw = sr.right - sr.left, sh = sr.bottom - sr.top;
+  int32_t cw = clip.right - clip.left;
+  if (dw == sw && dh == sh) {
+    int32_t sx0 = sr.left + (clip.left - dr.left);
+    int32_t sy0 = sr.top + (clip.top - dr.top);
+    // Same surface: walk in the direction that never reads a pixel already overwritten.
+    bool up = (d == s) && clip.top > sy0;
+    bool back = (d == s) && clip.left > sx0;
+    int32_t rows = clip.bottom - clip.top;
+    for (int32_t i = 0; i < rows; ++i) {
+      int32_t k = up ? rows - 1 - i : i;
+      uint16_t* dp = row_of(d, clip.top + k) + clip.left;
+      const uint16_t* sp = row_of(s, sy0 + k) + sx0;
+      if (!keyed) {
+        std::memmove(dp, sp, (size_t)cw * 2);
+      } else if (!back) {
+        for (int32_t x = 0; x < cw; ++x) {
+          uint16_t v = sp[x];
+          if (v < lo || v > hi) dp[x] = v;
+        }
+      } else {
+        for (int32_t x = cw - 1; x >= 0; --x) {
+          uint16_t v = sp[x];
+          if (v < lo || v > hi) dp[x] = v;
+        }
+      }
+    }
+    return;
+  }
+  for (int32_t y = clip.top; y < clip.bottom; ++y) {
+    int32_t sy = sr.top + (int32_t)((int64_t)(y - dr.top) * sh / dh);
+    uint16_t* dp = row_of(d, y);
+    const uint16_t* sp = row_of(s, sy);
+    for (int32_t x = clip.left; x < clip.right; ++x) {
+      uint16_t v = sp[sr.left + (int32_t)((int64_t)(x - dr.left) * sw / dw)];
+      if (!keyed || v < lo || v > hi) dp[x] = v;
+    }
+  }
+}
+
+void fill_pixel_format(DDPIXELFORMAT* pf) {
+  DWORD size = pf->dwSize;
+  std::memset(pf, 0, sizeof *pf);
+  pf->dwSize = size ? size : (DWORD)sizeof *pf;
+  pf->dwFlags = DDPF_RGB;
+  pf->dwRGBBitCount = 16;
+  pf->dwRBitMask = 0xF800;
+  pf->dwGBitMask = 0x07E0;
+  pf->dwBBitMask = 0x001F;
+}
+
+void fill_desc(IDirectDrawSurface7* s, DDSURFACEDESC2* desc) {
+  desc->dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT | DDSD_PITCH | DDSD_PIXELFORMAT;
+  desc->dwWidth = (DWORD)s->width;
+  desc->dwHeight = (DWORD)s->height;
+  desc->lPitch = s->pitch;
+  desc->ddsCaps.dwCaps = s->caps;
+  desc->ddpfPixelFormat.dwSize = sizeof(DDPIXELFORMAT);
+  fill_pixel_format(&desc->ddpfPixelFormat);
+  if (s->has_key) {
+    desc->dwFlags |= DDSD_CKSRCBLT;
+    desc->ddckCKSrcBlt = s->key;
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- DirectDraw object
+
+HRESULT WINAPI DirectDrawCreateEx(GUID*, LPVOID* lplpDD, REFIID iid, IUnknown* pUnkOuter) {
+  SEAM_FAULT("DirectDrawCreateEx");
+  if (!lplpDD) return DDERR_INVALIDPARAMS;
+  *lplpDD = nullptr;
+  if (pUnkOuter || !(iid == IID_IDirectDraw7)) return DDERR_INVALIDPARAMS;
+  IDirectDraw7* dd = new IDirectDraw7{};
+  dd->refs = 1;
+  dd->serial = ++g_serial;
+  ++g_live;
+  seam_trace("DirectDrawCreateEx #%d", dd->serial);
+  *lplpDD = dd;
+  return DD_OK;
+}
+
+ULONG IDirectDraw7::AddRef() { return ++refs; }
+
+ULONG IDirectDraw7::Release() {
+  seam_trace("Release ddraw #%d", serial);
+  ULONG left = --refs;
+  if (left == 0) {
+    --g_live;
+    delete this;
+  }
+  return left;
+}
+
+HRESULT IDirectDraw7::SetCooperativeLevel(HWND hWnd, DWORD dwFlags) {
+  SEAM_FAULT("IDirectDraw7::SetCooperativeLevel");
+  bool exclusive = dwFlags & DDSCL_EXCLUSIVE;
+  bool full = dwFlags & DDSCL_FULLSCREEN;
+  if (exclusive != full) return DDERR_INVALIDPARAMS;  // one goes only with the other
+  if (exclusive && !plat_sdl_window(hWnd)) return DDERR_INVALIDPARAMS;
+  window = hWnd;
+  coop_flags = dwFlags;
+  seam_trace("SetCooperativeLevel 0x%x", (unsigned)dwFlags);
+  return DD_OK;
+}
+
+HRESULT IDirectDraw7::SetDisplayMode(DWORD dwWidth, DWORD dwHeight, DWORD dwBPP, DWORD, DWORD) {
+  SEAM_FAULT("IDirectDraw7::SetDisplayMode");
+  if (!(coop_flags & DDSCL_EXCLUSIVE)) return DDERR_NOEXCLUSIVEMODE;
+  // Only the 16-bit 5.6.5 format exists here; the picture is scaled to the window on Flip.
+  if (dwBPP != 16 || dwWidth == 0 || dwHeight == 0 || dwWidth > 4096 || dwHeight > 4096) return DDERR_INVALIDMODE;
+  mode_width = (int32_t)dwWidth;
+  mode_height = (int32_t)dwHeight;
+  mode_bpp = (int32_t)dwBPP;
+  seam_trace("SetDisplayMode %ux%ux%u", (unsigned)dwWidth, (unsigned)dwHeight, (unsigned)dwBPP);
+  return DD_OK;
+}
+
+HRESULT IDirectDraw7::CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFACE7* out, IUnknown* pUnkOuter) {
+  SEAM_FAULT("IDirectDraw7::CreateSurface");
+  if (!desc || !out || pUnkOuter) return DDERR_INVALIDPARAMS;
+  *out = nullptr;
+  DWORD caps = (desc->dwFlags & DDSD_CAPS) ? desc->ddsCaps.dwCaps : 0;
+  if (caps & DDSCAPS_PRIMARYSURFACE) {
+    if (!mode_width) return DDERR_NOEXCLUSIVEMODE;
+    DWORD backs = (desc->dwFlags & DDSD_BACKBUFFERCOUNT) ? desc->dwBackBufferCount : 0;
+    if (backs > 1 || (backs == 1) != ((caps & (DDSCAPS_FLIP | DDSCAPS_COMPLEX)) == (DDSCAPS_FLIP | DDSCAPS_COMPLEX)))
+      return DDERR_INVALIDPARAMS;
+    IDirectDrawSurface7* front = surface_new(mode_width, mode_height, caps | DDSCAPS_FRONTBUFFER);
+    if (!front) return DDERR_OUTOFMEMORY;
+    front->owner = this;
+    if (backs == 1) {
+      IDirectDrawSurface7* back = surface_new(mode_width, mode_height, DDSCAPS_BACKBUFFER | DDSCAPS_FLIP);
+      if (!back) {
+        front->Release();
+        return DDERR_OUTOFMEMORY;
+      }
+      front->attached = back;  // the chain holds the back buffer's first reference
+    }
+    *out = front;
+    return DD_OK;
+  }
+  DWORD need = DDSD_WIDTH | DDSD_HEIGHT;
+  if ((desc->dwFlags & need) != need) return DDERR_INVALIDPARAMS;
+  if (desc->dwWidth == 0 || desc->dwHeight == 0 || desc->dwWidth > (DWORD)kMaxSide || desc->dwHeight > (DWORD)kMaxSide)
+    return DDERR_INVALIDPARAMS;
+  if ((desc->dwFlags & DDSD_PIXELFORMAT) && desc->ddpfPixelFormat.dwRGBBitCount != 16) return DDERR_INVALIDPARAMS;
+  IDirectDrawSurface7* s = surface_new((int32_t)desc->dwWidth, (int32_t)desc->dwHeight, caps | DDSCAPS_OFFSCREENPLAIN);
+  if (!s) return DDERR_OUTOFMEMORY;
+  if (desc->dwFlags & DDSD_CKSRCBLT) {
+    s->has_key = true;
+    s->key = desc->ddckCKSrcBlt;
+  }
+  *out = s;
+  return DD_OK;
+}
+
+HRESULT IDirectDraw7::CreateClipper(DWORD, LPDIRECTDRAWCLIPPER* out, IUnknown* pUnkOuter) {
+  SEAM_FAULT("IDirectDraw7::CreateClipper");
+  if (!out || pUnkOuter) return DDERR_INVALIDPARAMS;
+  IDirectDrawClipper* c = new IDirectDrawClipper{};
+  c->refs = 1;
+  c->serial = ++g_serial;
+  ++g_live;
+  seam_trace("CreateClipper #%d", c->serial);
+  *out = c;
+  return DD_OK;
+}
+
+// ---------------------------------------------------------------- clipper
+
+ULONG IDirectDrawClipper::AddRef() { return ++refs; }
+
+ULONG IDirectDrawClipper::Release() {
+  seam_trace("Release clipper #%d", serial);
+  ULONG left = --refs;
+  if (left == 0) {
+    --g_live;
+    delete this;
+  }
+  return left;
+}
+
+HRESULT IDirectDrawClipper::SetClipList(LPRGNDATA list, DWORD dwFlags) {
+  SEAM_FAULT("IDirectDrawClipper::SetClipList");
+  if (dwFlags) return DDERR_INVALIDPARAMS;
+  if (!list) {
+    has_list = false;
+    return DD_OK;
+  }
+  const RGNDATAHEADER& h = list->rdh;
+  if (h.dwSize != sizeof(RGNDATAHEADER) || h.iType != RDH_RECTANGLES) return DDERR_INVALIDCLIPLIST;
+  if (h.nCount > (DWORD)kMaxRects) return DDERR_REGIONTOOSMALL;
+  header = h;
+  std::memcpy(rects, list->Buffer, (size_t)h.nCount * sizeof(RECT));
+  has_list = true;
+  return DD_OK;
+}
+
+HRESULT IDirectDrawClipper::GetClipList(LPRECT, LPRGNDATA list, LPDWORD size) {
+  if (!size) return DDERR_INVALIDPARAMS;
+  if (!has_list) return DDERR_NOCLIPLIST;
+  DWORD need = (DWORD)(sizeof(RGNDATAHEADER) + header.nCount * sizeof(RECT));
+  if (!list) {
+    *size = need;
+    return DD_OK;
+  }
+  if (*size < need) {
+    *size = need;
+    return DDERR_REGIONTOOSMALL;
+  }
+  list->rdh = header;
+  std::memcpy(list->Buffer, rects, header.nCount * sizeof(RECT));
+  return DD_OK;
+}
+
+// ---------------------------------------------------------------- surface
+
+ULONG IDirectDrawSurface7::AddRef() { return ++refs; }
+
+ULONG IDirectDrawSurface7::Release() {
+  seam_trace("Release surface #%d", serial);
+  ULONG left = --refs;
+  if (left == 0) {
+    if (dc) plat_dc_release(dc);
+    if (clipper) clipper->Release();
+    if (attached) attached->Release();
+    if (g_shown == this) g_shown = nullptr;
+    std::free(pixels);
+    --g_live;
+    delete this;
+  }
+  return left;
+}
+
+HRESULT IDirectDrawSurface7::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE7 src, LPRECT lpSrcRect, DWORD dwFlags,
+                                 LPDDBLTFX fx) {
+  SEAM_FAULT("IDirectDrawSurface7::Blt");
+  if (locked || dc) return DDERR_SURFACEBUSY;
+  RECT dr = lpDestRect ? *lpDestRect : RECT{0, 0, width, height};
+  bool fill = dwFlags & DDBLT_COLORFILL;
+  if (fill && !fx) return DDERR_INVALIDPARAMS;
+  if (!fill && !src) return DDERR_INVALIDPARAMS;
+  RECT sr{};
+  if (!fill) {
+    if (src->locked || src->dc) return DDERR_SURFACEBUSY;
+    sr = lpSrcRect ? *lpSrcRect : RECT{0, 0, src->width, src->height};
+    if (rect_empty(sr)) return DD_OK;
+    if (!rect_inside(sr, src->width, src->height)) return DDERR_INVALIDRECT;
+  }
+  if (rect_empty(dr)) return DD_OK;
+  if (!clipper || !clipper->has_list) {
+    if (!rect_inside(dr, width, height)) return DDERR_INVALIDRECT;
+  } else if ((int64_t)dr.right - dr.left > 2 * kMaxSide || (int64_t)dr.bottom - dr.top > 2 * kMaxSide) {
+    return DDERR_INVALIDRECT;  // keeps the scaling arithmetic far from overflow
+  }
+  bool keyed = (dwFlags & DDBLT_KEYSRC) && !fill && src->has_key;
+  uint16_t lo = 0, hi = 0;
+  if (keyed) {
+    lo = (uint16_t)src->key.dwColorSpaceLowValue;
+    hi = (uint16_t)src->key.dwColorSpaceHighValue;
+    if (hi < lo) hi = lo;
+  }
+  const RECT whole{0, 0, width, height};
+  int parts = (clipper && clipper->has_list) ? (int)clipper->header.nCount : 1;
+  for (int i = 0; i < parts; ++i) {
+    RECT clip = rect_intersect(dr, whole);
+    if (clipper && clipper->has_list) clip = rect_intersect(clip, clipper->rects[i]);
+    if (rect_empty(clip)) continue;
+    if (fill) fill_rect(this, clip, (uint16_t)fx->dwFillColor);
+    else copy_rect(this, dr, clip, src, sr, keyed, lo, hi);
+  }
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::Lock(LPRECT lpDestRect, LPDDSURFACEDESC2 desc, DWORD, HANDLE) {
+  SEAM_FAULT("IDirectDrawSurface7::Lock");
+  if (!desc) return DDERR_INVALIDPARAMS;
+  if (locked || dc) return DDERR_SURFACEBUSY;
+  RECT r = lpDestRect ? *lpDestRect : RECT{0, 0, width, height};
+  if (rect_empty(r) || !rect_inside(r, width, height)) return DDERR_INVALIDRECT;
+  fill_desc(this, desc);
+  desc->dwFlags |= DDSD_LPSURFACE;
+  desc->lpSurface = pixels + (size_t)r.top * pitch + (size_t)r.left * 2;
+  locked = true;
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::Unlock(LPRECT) {
+  SEAM_FAULT("IDirectDrawSurface7::Unlock");
+  if (!locked) return DDERR_NOTLOCKED;
+  locked = false;
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::GetDC(HDC* lphDC) {
+  SEAM_FAULT("IDirectDrawSurface7::GetDC");
+  if (!lphDC) return DDERR_INVALIDPARAMS;
+  *lphDC = nullptr;
+  if (dc) return DDERR_DCALREADYCREATED;
+  if (locked) return DDERR_SURFACEBUSY;
+  HDC h = plat_dc_acquire(pixels, width, height, pitch);
+  if (!h) return DDERR_CANTCREATEDC;
+  dc = h;
+  *lphDC = h;
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::ReleaseDC(HDC hDC) {
+  SEAM_FAULT("IDirectDrawSurface7::ReleaseDC");
+  if (!dc) return DDERR_NODC;
+  if (hDC != dc) return DDERR_INVALIDPARAMS;
+  plat_dc_release(dc);
+  dc = nullptr;
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::GetPixelFormat(LPDDPIXELFORMAT pf) {
+  SEAM_FAULT("IDirectDrawSurface7::GetPixelFormat");
+  if (!pf) return DDERR_INVALIDPARAMS;
+  fill_pixel_format(pf);
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::GetSurfaceDesc(LPDDSURFACEDESC2 desc) {
+  if (!desc) return DDERR_INVALIDPARAMS;
+  fill_desc(this, desc);
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::GetAttachedSurface(LPDDSCAPS2 lpDDSCaps, LPDIRECTDRAWSURFACE7* out) {
+  SEAM_FAULT("IDirectDrawSurface7::GetAttachedSurface");
+  if (!lpDDSCaps || !out) return DDERR_INVALIDPARAMS;
+  *out = nullptr;
+  if (!attached || (lpDDSCaps->dwCaps & attached->caps) != lpDDSCaps->dwCaps) return DDERR_NOTFOUND;
+  attached->AddRef();
+  *out = attached;
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::SetClipper(LPDIRECTDRAWCLIPPER c) {
+  SEAM_FAULT("IDirectDrawSurface7::SetClipper");
+  if (c) c->AddRef();
+  if (clipper) clipper->Release();
+  clipper = c;
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::SetColorKey(DWORD dwFlags, LPDDCOLORKEY k) {
+  SEAM_FAULT("IDirectDrawSurface7::SetColorKey");
+  if (!(dwFlags & DDCKEY_SRCBLT)) return DDERR_UNSUPPORTED;  // only source keys are used
+  if (!k) {
+    has_key = false;
+    return DD_OK;
+  }
+  key = *k;
+  has_key = true;
+  return DD_OK;
+}
+
+HRESULT IDirectDrawSurface7::Flip(LPDIRECTDRAWSURFACE7 target, DWORD) {
+  SEAM_FAULT("IDirectDrawSurface7::Flip");
+  if (!(caps & DDSCAPS_FRONTBUFFER) || !attached) return DDERR_NOTFLIPPABLE;
+  if (target && target != attached) return DDERR_INVALIDPARAMS;
+  IDirectDrawSurface7* back = attached;
+  if (locked || dc || back->locked || back->dc) return DDERR_SURFACEBUSY;
+  // The back buffer's memory becomes the front's, as on a real flipping chain.
+  uint8_t* t = pixels;
+  pixels = back->pixels;
+  back->pixels = t;
+  ++g_frames;
+  g_shown = this;
+  plat_present_565(owner ? owner->window : nullptr, pixels, width, height, pitch);
+  return DD_OK;
+}
+
+// ---------------------------------------------------------------- seams
+
+bool seam_last_frame(const uint16_t** pixels, int* width, int* height, int* pitch_px) {
+  if (!g_shown) return false;
+  if (pixels) *pixels = (const uint16_t*)g_shown->pixels;
+  if (width) *width = g_shown->width;
+  if (height) *height = g_shown->height;
+  if (pitch_px) *pitch_px = g_shown->pitch / 2;
+  return true;
+}
+
+int32_t seam_frame_pixel(int x, int y) {
+  if (!g_shown || x < 0 || y < 0 || x >= g_shown->width || y >= g_shown->height) return -1;
+  return row_of(g_shown, y)[x];
+}
+
+int seam_frames_presented() { return g_frames; }
+
+int seam_video_live_objects() { return g_live; }

@@ -1,0 +1,16 @@
+// Test seams of the display: what the player would see, and surface bookkeeping.
+#pragma once
+#include <cstdint>
+
+// The last frame Flip presented, as RGB565 rows `pitch_px` pixels apart. False before the first
+// presented frame or once the display is gone. The pixels stay valid until the next Flip.
+bool seam_last_frame(const uint16_t** pixels, int* width, int* height, int* pitch_px);
+// One pixel of the last presented frame; -1 when there is none or (x, y) lies outside it.
+int32_t seam_frame_pixel(int x, int y);
+// Frames presented since the process started.
+int seam_frames_presented();
+// Writes the last presented frame as a 24-bit BMP file; false when there is none or it cannot.
+bool seam_save_frame_bmp(const char* path);
+
+// Surfaces, clippers and DirectDraw objects alive right now (leak checks in tests).
+int seam_video_live_objects();
