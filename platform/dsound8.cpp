@@ -336,6 +336,7 @@ HRESULT IDirectSoundBuffer::Play(DWORD dwReserved1, DWORD dwPriority, DWORD dwFl
   SEAM_FAULT("IDirectSoundBuffer::Play");
   if (dwReserved1 != 0 || dwPriority != 0) return DSERR_INVALIDPARAM;
   DsBuffer* b = ds_buffer(this);
+  if (!b->owner) return DSERR_NODRIVER;  // its device is closed: nothing would be heard
   bool loop = (dwFlags & DSBPLAY_LOOPING) != 0;
   seam_trace("Play sound buffer #%d%s", b->serial, loop ? " looping" : "");
   MixLock lock;
