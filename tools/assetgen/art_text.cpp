@@ -1,0 +1,94 @@
+#include "tools/assetgen/art_text.h"
+
+#include <cmath>
+#include <string>
+
+#include "platform/fontraster.h"
+#include "tools/assetgen/writers.h"
+
+void ag_mask_init(AgMask* m, int w, int h) {
+  m->w = w;
+  m->h = h;
+  m->a.assign((size_t)w * (size_t)h, 0.0f);
+}
+
+static void ag_plot(void* ctx, int x, int y, unsigned char coverage) {
+  AgMask* m = (AgMask*)ctx;
+  if (x < 0 || y < 0 || x >= m->w || y >= m->h) return;
+  float& p = m->a[(size_t)y * m->w + x];
+  float c = coverage / 255.0f;
+  if (c > p) p = c;
+}
+
+bool ag_text(AgMask* m, const char* face, int cell_h, int weight, const char* utf8, int x, int y) {
+  PlatFont* f = plat_font_open(face, cell_h, 0, weight);
+  if (!f) return false;
+  std::string s = ag_cp1251(utf8);
+  plat_font_draw(f, (const unsigned char*)s.data(), (int)s.size(), x, y, ag_plot, m);
+  plat_font_close(f);
+  return true;
+}
+
+int ag_text_width(const char* face, int cell_h, int weight, const char* utf8) {
+  PlatFont* f = plat_font_open(face, cell_h, 0, weight);
+  if (!f) return 0;
+  std::string s = ag_cp1251(utf8);
+  int w = plat_font_text_width(f, (const unsigned char*)s.data(), (int)s.size());
+  plat_font_close(f);
+  return w;
+}
+
+bool ag_text_centred(AgMask* m, const char* face, int cell_h, int weight, const char* utf8, int cx, int y) {
+  return ag_text(m, face, cell_h, weight, utf8, cx - ag_text_width(face, cell_h, weight, utf8) / 2, y);
+}
+
+void ag_mask_dilate(const AgMask* src, AgMask* dst, float radius) {
+  ag_mask_init(dst, src->w, src->h);
+  int r = (int)std::ceil(radius);
+  for (int y = 0; y < src->h; ++y)
+    for (int x = 0; x < src->w; ++x) {
+      float best = 0.0f;
+      for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx) {
+          float d = std::sqrt((float)(dx * dx + dy * dy));
+          float k = ag_clamp01(radius + 0.5f - d);
+          if (k <= 0.0f) continue;
+          float v = ag_mask_at(src, x + dx, y + dy) * k;
+          if (v > best) best = v;
+        }
+      dst->a[(size_t)y * dst->w + x] = best;
+    }
+}
+
+void ag_mask_blur(const AgMask* src, AgMask* dst, int radius) {
+  AgMask a = *src, b;
+  ag_mask_init(&b, src->w, src->h);
+  float inv = 1.0f / (float)(2 * radius + 1);
+  for (int pass = 0; pass < 3; ++pass) {
+    for (int y = 0; y < a.h; ++y)
+      for (int x = 0; x < a.w; ++x) {
+        float s = 0.0f;
+        for (int d = -radius; d <= radius; ++d) s += ag_mask_at(&a, x + d, y);
+        b.a[(size_t)y * a.w + x] = s * inv;
+      }
+    for (int y = 0; y < a.h; ++y)
+      for (int x = 0; x < a.w; ++x) {
+        float s = 0.0f;
+        for (int d = -radius; d <= radius; ++d) s += ag_mask_at(&b, x, y + d);
+        a.a[(size_t)y * a.w + x] = s * inv;
+      }
+  }
+  *dst = a;
+}
+
+void ag_mask_paint(AgCanvas* c, const AgMask* m, AgColour top, AgColour bottom, int y0, int y1, float strength) {
+  for (int y = 0; y < m->h && y < c->h; ++y) {
+    AgColour col = ag_mix(top, bottom, ag_clamp01((float)(y - y0) / (float)(y1 - y0 > 0 ? y1 - y0 : 1)));
+    for (int x = 0; x < m->w && x < c->w; ++x) ag_blend(c, x, y, col, m->a[(size_t)y * m->w + x] * strength);
+  }
+}
+
+void ag_mask_glow(AgCanvas* c, const AgMask* m, AgColour col, float strength) {
+  for (int y = 0; y < m->h && y < c->h; ++y)
+    for (int x = 0; x < m->w && x < c->w; ++x) ag_add_light(c, x, y, col, m->a[(size_t)y * m->w + x] * strength);
+}
