@@ -52,6 +52,18 @@ void build_maps(int32_t sw, int32_t sh, int dw, int dh) {
 
 }  // namespace
 
+void plat_fit_rect(int32_t src_w, int32_t src_h, int out_w, int out_h, int* x, int* y, int* w, int* h) {
+  int dw = out_w, dh = src_w > 0 ? (int)((int64_t)out_w * src_h / src_w) : 0;
+  if (dh > out_h) {
+    dh = out_h;
+    dw = src_h > 0 ? (int)((int64_t)out_h * src_w / src_h) : 0;
+  }
+  *w = dw;
+  *h = dh;
+  *x = (out_w - dw) / 2;
+  *y = (out_h - dh) / 2;
+}
+
 bool plat_present_565(HWND hwnd, const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch) {
   SDL_Window* win = hwnd ? plat_sdl_window(hwnd) : nullptr;
   if (!win) win = plat_main_sdl_window();
@@ -60,14 +72,9 @@ bool plat_present_565(HWND hwnd, const uint8_t* pixels, int32_t width, int32_t h
   if (!out) return false;
   int W = out->w, H = out->h;
   if (W <= 0 || H <= 0) return false;
-  // Largest picture of the frame's proportions that fits; the rest stays black.
-  int dw = W, dh = (int)((int64_t)W * height / width);
-  if (dh > H) {
-    dh = H;
-    dw = (int)((int64_t)H * width / height);
-  }
-  if (dw > kMaxMap || dh > kMaxMap) return false;
-  int ox = (W - dw) / 2, oy = (H - dh) / 2;
+  int ox, oy, dw, dh;
+  plat_fit_rect(width, height, W, H, &ox, &oy, &dw, &dh);
+  if (dw <= 0 || dh <= 0 || dw > kMaxMap || dh > kMaxMap) return false;
   if (SDL_MUSTLOCK(out) && SDL_LockSurface(out) != 0) return false;
   const SDL_PixelFormat* f = out->format;
   if (f->BytesPerPixel == 4) {

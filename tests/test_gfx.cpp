@@ -1,0 +1,311 @@
+// Colour packing, the display's set-up and the drawing vocabulary on real surfaces.
+#include <string>
+#include <vector>
+
+#include "platform/ddraw7_present.h"
+#include "test_gfx_support.h"
+
+namespace {
+
+bool traced(const char* prefix) {
+  for (const std::string& l : seam_trace_lines())
+    if (l.rfind(prefix, 0) == 0) return true;
+  return false;
+}
+
+TEST(GfxColour, PackingEdgesAndTheKey) {
+  EXPECT_EQ(gfx_colour_key, 0xF81F);  // set before any display exists
+  EXPECT_EQ(gfx_rgb565(255, 255, 255), 0xFFFF);
+  EXPECT_EQ(gfx_rgb565(0, 0, 0), 0);
+  EXPECT_EQ(gfx_rgb565(255, 0, 255), 0xF81F);
+  EXPECT_EQ(gfx_rgb565(8, 4, 8), 0x0821);
+  EXPECT_EQ(gfx_rgb565(7, 3, 7), 0);
+  EXPECT_EQ(gfx_rgb555(255, 255, 255), 0x7FFF);
+  EXPECT_EQ(gfx_rgb555(255, 0, 255), 0x7C1F);
+  // Out-of-range input is masked per field: nothing carries into a neighbour.
+  EXPECT_EQ(gfx_rgb565(256, 0, 0), 0);
+  EXPECT_EQ(gfx_rgb565(0, 256, 0), 0);
+  EXPECT_EQ(gfx_rgb565(-1, -1, -1), 0xFFFF);
+  EXPECT_EQ(gfx_rgb555(-1, 0, 0), 0x7C00);
+  gfx_colour_key = 0;
+  gfx_rgb_bit_count = 15;  // the key is 5.6.5 whatever the display reports
+  gfx_init_colour_key();
+  EXPECT_EQ(gfx_colour_key, 0xF81F);
+  gfx_rgb_bit_count = 0;
+}
+
+TEST(GfxPresent, FitsTheFrameInProportion) {
+  int x, y, w, h;
+  plat_fit_rect(1024, 768, 1024, 768, &x, &y, &w, &h);
+  EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{0, 0, 1024, 768}));
+  plat_fit_rect(1024, 768, 1920, 1080, &x, &y, &w, &h);  // bars left and right
+  EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{240, 0, 1440, 1080}));
+  plat_fit_rect(1024, 768, 1280, 1024, &x, &y, &w, &h);  // bars above and below
+  EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{0, 32, 1280, 960}));
+}
+
+TEST_F(GfxDisplay, OpensWithScreenClipBlackSurfacesAndPixelFormat) {
+  EXPECT_EQ(gfx_rgb_bit_count, 16);
+  ASSERT_NE(gfx_back_clipper, nullptr);
+  DWORD size = 0;
+  ASSERT_EQ(gfx_back_clipper->GetClipList(nullptr, nullptr, &size), DD_OK);
+  ASSERT_EQ(size, sizeof(RGNDATAHEADER) + sizeof(RECT));
+  std::vector<char> buf(size);
+  RGNDATA* rgn = (RGNDATA*)buf.data();
+  ASSERT_EQ(gfx_back_clipper->GetClipList(nullptr, rgn, &size), DD_OK);
+  EXPECT_EQ(rgn->rdh.nCount, 1u);
+  EXPECT_EQ(rgn->rdh.nRgnSize, 16u);
+  const RECT* r = (const RECT*)rgn->Buffer;
+  EXPECT_EQ((std::vector<LONG>{r->left, r->top, r->right, r->bottom}), (std::vector<LONG>{0, 0, 1024, 768}));
+  const RECT& b = rgn->rdh.rcBound;
+  EXPECT_EQ((std::vector<LONG>{b.left, b.top, b.right, b.bottom}), (std::vector<LONG>{0, 0, 1024, 768}));
+
+  DDSURFACEDESC2 d;
+  gfx_lock_surface(gfx_back_buffer, &d);
+  ASSERT_NE(d.lpSurface, nullptr);
+  EXPECT_GT(d.lPitch, 2 * 1024);
+  EXPECT_EQ(d.dwWidth, 1024u);
+  EXPECT_EQ(d.dwHeight, 768u);
+  bool black = true;
+  for (int y = 0; y < 768; y += 97)
+    for (int x = 0; x < 1024; x += 31) black = black && ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x] == 0;
+  EXPECT_TRUE(black);
+  gfx_unlock_surface(gfx_back_buffer);
+}
+
+TEST_F(GfxDisplay, ClipperBoundAndClippedFill) {
+  Surface s = gfx_create_surface(64, 64, DDSCAPS_VIDEOMEMORY, 0);
+  ASSERT_NE(s, nullptr);
+  RECT rects[2] = {{10, 20, 30, 40}, {5, 25, 15, 60}};
+  IDirectDrawClipper* c = gfx_attach_clipper(s, 2, rects);
+  ASSERT_NE(c, nullptr);
+  DWORD size = 256;
+  char buf[256];
+  RGNDATA* rgn = (RGNDATA*)buf;
+  ASSERT_EQ(c->GetClipList(nullptr, rgn, &size), DD_OK);
+  const RECT& b = rgn->rdh.rcBound;
+  EXPECT_EQ((std::vector<LONG>{b.left, b.top, b.right, b.bottom}), (std::vector<LONG>{5, 20, 30, 60}));
+  // A fill of the whole surface lands only inside the two rectangles.
+  gfx_fill(s, 0x1234, nullptr);
+  EXPECT_EQ(pixel(s, 10, 20), 0x1234);
+  EXPECT_EQ(pixel(s, 5, 59), 0x1234);
+  EXPECT_EQ(pixel(s, 4, 30), 0);
+  EXPECT_EQ(pixel(s, 30, 20), 0);
+  EXPECT_EQ(pixel(s, 20, 45), 0);
+  EXPECT_EQ(gfx_attach_clipper(s, -1, rects), nullptr);
+  EXPECT_EQ(gfx_attach_clipper(nullptr, 1, rects), nullptr);
+  seam_fail("IDirectDrawClipper::SetClipList", DDERR_INVALIDCLIPLIST);
+  EXPECT_EQ(gfx_attach_clipper(s, 1, rects), nullptr);
+  c->Release();
+  s->Release();
+}
+
+TEST(GfxDisplayOpen, StopsAtEachFailingStepAndCloseReleasesWhatExists) {
+  seam_reset();
+  gfx_test_forget_display();
+  game_window = gfx_test_window();
+  ASSERT_NE(game_window, nullptr);
+  int live = seam_video_live_objects();
+
+  seam_fail("DirectDrawCreateEx", DDERR_GENERIC);
+  EXPECT_EQ(gfx_display_open(1024, 768, 16), 0);
+  EXPECT_EQ(gfx_ddraw, nullptr);
+  EXPECT_EQ(gfx_display_close(), 1);
+
+  seam_trace_enable(true);
+  seam_fail("IDirectDraw7::SetDisplayMode", DDERR_INVALIDMODE);
+  EXPECT_EQ(gfx_display_open(1024, 768, 16), 0);
+  EXPECT_NE(gfx_ddraw, nullptr);
+  EXPECT_EQ(gfx_primary, nullptr);
+  EXPECT_EQ(gfx_back_buffer, nullptr);
+  EXPECT_FALSE(traced("CreateSurface"));
+  seam_trace_clear();
+  gfx_display_close();
+  ASSERT_EQ(seam_trace_lines().size(), 1u);
+  EXPECT_EQ(seam_trace_lines()[0].rfind("Release ddraw", 0), 0u);
+  EXPECT_EQ(seam_video_live_objects(), live);
+
+  // With no display every drawing operation declines without touching anything.
+  gfx_test_forget_display();
+  EXPECT_EQ(gfx_create_surface(8, 8, DDSCAPS_VIDEOMEMORY, 0), nullptr);
+  gfx_lock_back_buffer();
+  EXPECT_EQ(gfx_back_pixels, nullptr);
+  EXPECT_EQ(gfx_back_pitch, 0);
+  EXPECT_EQ(gfx_unlock_back_buffer(), 0);
+  EXPECT_EQ(gfx_get_dc(), nullptr);
+  EXPECT_EQ(gfx_present(), 0);
+  EXPECT_EQ(gfx_fill(nullptr, 0, nullptr), 1);
+  EXPECT_EQ(gfx_blit_keyed(nullptr, nullptr, nullptr, nullptr), 0);
+  DDSURFACEDESC2 d;
+  gfx_lock_surface(nullptr, &d);
+  EXPECT_EQ(d.lpSurface, nullptr);
+  EXPECT_EQ(gfx_unlock_surface(nullptr), 0);
+
+  seam_fail("IDirectDrawSurface7::GetAttachedSurface", DDERR_NOTFOUND);
+  EXPECT_EQ(gfx_display_open(1024, 768, 16), 0);
+  EXPECT_NE(gfx_primary, nullptr);
+  EXPECT_EQ(gfx_back_buffer, nullptr);
+  gfx_display_close();
+  gfx_test_forget_display();
+  EXPECT_EQ(seam_video_live_objects(), live);
+  seam_windows_reset();
+  game_window = nullptr;
+}
+
+TEST_F(GfxDisplay, KeyedCopiesSkipOnlyTheKeyColour) {
+  Surface dst = gfx_create_surface(4, 1, DDSCAPS_VIDEOMEMORY, 0);
+  Surface black_key = gfx_create_surface(4, 1, DDSCAPS_VIDEOMEMORY, 0);
+  Surface magenta_key = gfx_create_surface(4, 1, DDSCAPS_VIDEOMEMORY, gfx_colour_key);
+  ASSERT_TRUE(dst && black_key && magenta_key);
+  const uint16_t src[4] = {0x0000, 0xF81F, 0x07E0, 0xFFFF};
+  for (int x = 0; x < 4; ++x) {
+    put(black_key, x, 0, src[x]);
+    put(magenta_key, x, 0, src[x]);
+  }
+  gfx_fill(dst, 0x1111, nullptr);
+  EXPECT_EQ(gfx_blit_keyed(dst, nullptr, black_key, nullptr), 1);
+  EXPECT_EQ(pixel(dst, 0, 0), 0x1111);  // black skipped
+  EXPECT_EQ(pixel(dst, 1, 0), 0xF81F);
+  EXPECT_EQ(pixel(dst, 2, 0), 0x07E0);
+  gfx_fill(dst, 0x1111, nullptr);
+  EXPECT_EQ(gfx_blit_keyed(dst, nullptr, magenta_key, nullptr), 1);
+  EXPECT_EQ(pixel(dst, 0, 0), 0x0000);  // black copied
+  EXPECT_EQ(pixel(dst, 1, 0), 0x1111);  // magenta skipped
+  EXPECT_EQ(pixel(dst, 3, 0), 0xFFFF);
+  // A source rectangle picks one frame of a strip.
+  RECT one{2, 0, 3, 1}, at{0, 0, 1, 1};
+  EXPECT_EQ(gfx_blit_keyed(dst, &at, magenta_key, &one), 1);
+  EXPECT_EQ(pixel(dst, 0, 0), 0x07E0);
+  dst->Release();
+  black_key->Release();
+  magenta_key->Release();
+}
+
+TEST_F(GfxDisplay, CopiesIntoTheBackBufferAreClippedAtEveryEdge) {
+  Surface sprite = gfx_create_surface(10, 10, DDSCAPS_VIDEOMEMORY, gfx_colour_key);
+  ASSERT_NE(sprite, nullptr);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) put(sprite, x, y, (uint16_t)(0x100 + y * 10 + x));
+  struct Case {
+    int x, y;       // destination top-left
+    int bx, by;     // a back-buffer pixel that must hold...
+    int sx, sy;     // ...this sprite pixel
+  } cases[] = {
+      {-5, 100, 0, 100, 5, 0},     // left edge
+      {1019, 100, 1023, 109, 4, 9},  // right edge
+      {100, -7, 100, 0, 0, 7},     // above the top
+      {100, 763, 109, 767, 9, 4},  // below the bottom
+      {-3, -3, 0, 0, 3, 3},        // top-left corner
+      {1020, 765, 1023, 767, 3, 2},  // bottom-right corner
+  };
+  for (const Case& c : cases) {
+    gfx_fill(gfx_back_buffer, 0, nullptr);
+    RECT dr{c.x, c.y, c.x + 10, c.y + 10};
+    EXPECT_EQ(gfx_blit_keyed(gfx_back_buffer, &dr, sprite, nullptr), 1) << c.x << "," << c.y;
+    EXPECT_EQ(pixel(gfx_back_buffer, c.bx, c.by), 0x100 + c.sy * 10 + c.sx) << c.x << "," << c.y;
+  }
+  // Wholly off screen: succeeds and draws nothing.
+  gfx_fill(gfx_back_buffer, 0, nullptr);
+  RECT away{2000, 2000, 2010, 2010};
+  EXPECT_EQ(gfx_blit_keyed(gfx_back_buffer, &away, sprite, nullptr), 1);
+  EXPECT_EQ(pixel(gfx_back_buffer, 1023, 767), 0);
+  sprite->Release();
+}
+
+TEST_F(GfxDisplay, EmptyAndOutOfSurfaceRectangles) {
+  Surface a = gfx_create_surface(8, 8, DDSCAPS_VIDEOMEMORY, 0);
+  Surface b = gfx_create_surface(8, 8, DDSCAPS_VIDEOMEMORY, 0);
+  ASSERT_TRUE(a && b);
+  gfx_fill(b, 0x2222, nullptr);
+  RECT empty{3, 3, 3, 6}, inside{0, 0, 4, 4}, outside{6, 6, 10, 10}, inverted{5, 5, 2, 2};
+  EXPECT_EQ(gfx_blit_keyed(a, &empty, b, &inside), 1);
+  EXPECT_EQ(gfx_blit_keyed(a, &inside, b, &empty), 1);
+  EXPECT_EQ(pixel(a, 3, 3), 0);
+  EXPECT_EQ(a->Blt(&inside, b, &outside, DDBLT_WAIT | DDBLT_KEYSRC, nullptr), DDERR_INVALIDRECT);
+  EXPECT_EQ(gfx_blit_keyed(a, &outside, b, &inside), 0);  // no clipper: must lie inside
+  EXPECT_EQ(gfx_blit_keyed(a, &inverted, b, &inside), 1);
+  EXPECT_EQ(pixel(a, 0, 0), 0);
+  EXPECT_EQ(gfx_blit_keyed(a, nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(gfx_blit_keyed(nullptr, nullptr, b, nullptr), 0);
+  gfx_fill(a, 0x3333, &inside);
+  EXPECT_EQ(pixel(a, 3, 3), 0x3333);
+  EXPECT_EQ(pixel(a, 4, 4), 0);
+  // A different size is sampled to fit, never read outside the source.
+  RECT whole{0, 0, 8, 8}, small{0, 0, 2, 2};
+  EXPECT_EQ(gfx_blit_keyed(a, &whole, b, &small), 1);
+  EXPECT_EQ(pixel(a, 7, 7), 0x2222);
+  a->Release();
+  b->Release();
+}
+
+TEST_F(GfxDisplay, BackBufferLockStateAndPresent) {
+  int frames = seam_frames_presented();
+  gfx_lock_back_buffer();
+  ASSERT_NE(gfx_back_pixels, nullptr);
+  uint8_t* first = gfx_back_pixels;
+  gfx_lock_back_buffer();  // ignored while locked
+  EXPECT_EQ(gfx_back_pixels, first);
+  EXPECT_EQ(seam_calls("IDirectDrawSurface7::Lock"), 1);
+  EXPECT_GT(gfx_back_pitch, 2048);
+  ((uint16_t*)(gfx_back_pixels + 5 * gfx_back_pitch))[7] = 0xABCD;
+  // Locked: no present, no copy, no context.
+  EXPECT_EQ(gfx_present(), 0);
+  EXPECT_EQ(seam_frames_presented(), frames);
+  EXPECT_EQ(gfx_get_dc(), nullptr);
+  Surface s = gfx_create_surface(4, 4, DDSCAPS_VIDEOMEMORY, 0);
+  EXPECT_EQ(gfx_blit_keyed(gfx_back_buffer, nullptr, s, nullptr), 0);
+  EXPECT_EQ(gfx_primary->Flip(nullptr, DDFLIP_WAIT), DDERR_SURFACEBUSY);
+  EXPECT_EQ(gfx_unlock_back_buffer(), 1);
+  EXPECT_EQ(gfx_back_pixels, nullptr);
+  EXPECT_EQ(gfx_back_pitch, 0);
+  EXPECT_EQ(gfx_unlock_back_buffer(), 0);
+  EXPECT_EQ(seam_calls("IDirectDrawSurface7::Unlock"), 1);
+
+  EXPECT_EQ(gfx_present(), 1);
+  EXPECT_EQ(seam_frames_presented(), frames + 1);
+  EXPECT_EQ(seam_frame_pixel(7, 5), 0xABCD);
+  EXPECT_EQ(seam_frame_pixel(1024, 0), -1);
+
+  // A held context also blocks the flip; a refused lock hands out nothing.
+  HDC dc = gfx_get_dc();
+  ASSERT_NE(dc, nullptr);
+  EXPECT_EQ(gfx_present(), 0);
+  gfx_release_dc(dc);
+  seam_fail("IDirectDrawSurface7::Lock", DDERR_SURFACELOST);
+  gfx_lock_back_buffer();
+  EXPECT_EQ(gfx_back_pixels, nullptr);
+  EXPECT_EQ(gfx_back_pitch, 0);
+  s->Release();
+}
+
+TEST_F(GfxDisplay, FailingFlipIsRetriedABoundedNumberOfTimes) {
+  seam_fail("IDirectDrawSurface7::Flip", DDERR_SURFACELOST, 0, -1);
+  EXPECT_EQ(gfx_present(), 0);
+  EXPECT_EQ(seam_calls("IDirectDrawSurface7::Flip"), GFX_FLIP_ATTEMPTS);
+  seam_fail("IDirectDrawSurface7::Flip", DDERR_SURFACELOST, 0, 2);
+  EXPECT_EQ(gfx_present(), 1);
+  EXPECT_EQ(seam_calls("IDirectDrawSurface7::Flip"), GFX_FLIP_ATTEMPTS + 3);
+}
+
+TEST_F(GfxDisplay, SurfacesAreTracedWithSizeAndSerial) {
+  seam_trace_enable(true);
+  Surface s = gfx_create_surface(60, 30, DDSCAPS_VIDEOMEMORY, gfx_colour_key);
+  ASSERT_NE(s, nullptr);
+  ASSERT_FALSE(seam_trace_lines().empty());
+  std::string made = seam_trace_lines().back();
+  ASSERT_EQ(made.rfind("CreateSurface 60x30 #", 0), 0u) << made;
+  std::string serial = made.substr(made.find('#'));
+  s->Release();
+  EXPECT_EQ(seam_trace_lines().back(), "Release surface " + serial);
+  seam_fail("IDirectDraw7::CreateSurface", DDERR_OUTOFMEMORY);
+  EXPECT_EQ(gfx_create_surface(60, 30, DDSCAPS_VIDEOMEMORY, 0), nullptr);
+  // A surface whose key cannot be set is still handed out.
+  seam_fail("IDirectDrawSurface7::SetColorKey", DDERR_GENERIC);
+  Surface k = gfx_create_surface(2, 2, DDSCAPS_VIDEOMEMORY, 0);
+  EXPECT_NE(k, nullptr);
+  if (k) k->Release();
+  EXPECT_EQ(gfx_create_surface(0, 30, DDSCAPS_VIDEOMEMORY, 0), nullptr);
+  EXPECT_EQ(gfx_create_surface(20000, 30, DDSCAPS_VIDEOMEMORY, 0), nullptr);
+}
+
+}  // namespace
