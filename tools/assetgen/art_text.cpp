@@ -42,11 +42,39 @@ bool ag_text_centred(AgMask* m, const char* face, int cell_h, int weight, const 
   return ag_text(m, face, cell_h, weight, utf8, cx - ag_text_width(face, cell_h, weight, utf8) / 2, y);
 }
 
+// The covered area grown by pad, clipped to the mask: the mask operations work only there.
+static bool ag_mask_bbox(const AgMask* m, int pad, int* x0, int* y0, int* x1, int* y1) {
+  *x0 = m->w;
+  *y0 = m->h;
+  *x1 = -1;
+  *y1 = -1;
+  for (int y = 0; y < m->h; ++y)
+    for (int x = 0; x < m->w; ++x)
+      if (m->a[(size_t)y * m->w + x] > 0.0f) {
+        if (x < *x0) *x0 = x;
+        if (x > *x1) *x1 = x;
+        if (y < *y0) *y0 = y;
+        if (y > *y1) *y1 = y;
+      }
+  if (*x1 < 0) return false;
+  *x0 = *x0 - pad < 0 ? 0 : *x0 - pad;
+  *y0 = *y0 - pad < 0 ? 0 : *y0 - pad;
+  *x1 = *x1 + pad >= m->w ? m->w - 1 : *x1 + pad;
+  *y1 = *y1 + pad >= m->h ? m->h - 1 : *y1 + pad;
+  return true;
+}
+
 void ag_mask_dilate(const AgMask* src, AgMask* dst, float radius) {
-  ag_mask_init(dst, src->w, src->h);
+  AgMask out;
+  ag_mask_init(&out, src->w, src->h);
   int r = (int)std::ceil(radius);
-  for (int y = 0; y < src->h; ++y)
-    for (int x = 0; x < src->w; ++x) {
+  int bx0, by0, bx1, by1;
+  if (!ag_mask_bbox(src, r, &bx0, &by0, &bx1, &by1)) {
+    *dst = out;
+    return;
+  }
+  for (int y = by0; y <= by1; ++y)
+    for (int x = bx0; x <= bx1; ++x) {
       float best = 0.0f;
       for (int dy = -r; dy <= r; ++dy)
         for (int dx = -r; dx <= r; ++dx) {
@@ -56,23 +84,29 @@ void ag_mask_dilate(const AgMask* src, AgMask* dst, float radius) {
           float v = ag_mask_at(src, x + dx, y + dy) * k;
           if (v > best) best = v;
         }
-      dst->a[(size_t)y * dst->w + x] = best;
+      out.a[(size_t)y * out.w + x] = best;
     }
+  *dst = out;
 }
 
 void ag_mask_blur(const AgMask* src, AgMask* dst, int radius) {
   AgMask a = *src, b;
   ag_mask_init(&b, src->w, src->h);
   float inv = 1.0f / (float)(2 * radius + 1);
+  int bx0, by0, bx1, by1;
+  if (!ag_mask_bbox(src, 3 * radius + 1, &bx0, &by0, &bx1, &by1)) {
+    *dst = a;
+    return;
+  }
   for (int pass = 0; pass < 3; ++pass) {
-    for (int y = 0; y < a.h; ++y)
-      for (int x = 0; x < a.w; ++x) {
+    for (int y = by0; y <= by1; ++y)
+      for (int x = bx0; x <= bx1; ++x) {
         float s = 0.0f;
         for (int d = -radius; d <= radius; ++d) s += ag_mask_at(&a, x + d, y);
         b.a[(size_t)y * a.w + x] = s * inv;
       }
-    for (int y = 0; y < a.h; ++y)
-      for (int x = 0; x < a.w; ++x) {
+    for (int y = by0; y <= by1; ++y)
+      for (int x = bx0; x <= bx1; ++x) {
         float s = 0.0f;
         for (int d = -radius; d <= radius; ++d) s += ag_mask_at(&b, x, y + d);
         a.a[(size_t)y * a.w + x] = s * inv;
