@@ -91,7 +91,7 @@ struct TempDir {
     std::string full = path + "/" + name;
     FILE* f = std::fopen(full.c_str(), "wb");
     if (f) {
-      std::fwrite(data.data(), 1, data.size(), f);
+      if (!data.empty()) std::fwrite(data.data(), 1, data.size(), f);
       std::fclose(f);
     }
     return full;
