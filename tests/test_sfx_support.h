@@ -1,6 +1,6 @@
-// Small RIFF WAVE files for the sound suites, written into a temporary folder per test.
+// Small RIFF WAVE files and the sound state the sound suites start from.
 #pragma once
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -17,97 +17,84 @@ namespace sfxtest {
 
 using Bytes = std::vector<uint8_t>;
 
-inline void put16(Bytes& b, uint32_t v) {
-  b.push_back(v & 0xFF);
-  b.push_back((v >> 8) & 0xFF);
+inline void put(Bytes& b, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) b.push_back((v >> (8 * i)) & 0xFF);
 }
-inline void put32(Bytes& b, uint32_t v) {
-  put16(b, v & 0xFFFF);
-  put16(b, v >> 16);
-}
-inline void put_id(Bytes& b, const char* id) { b.insert(b.end(), id, id + 4); }
 
-// One chunk with its header and, when the size is odd, its pad byte. `size` may claim more
-// than the payload holds.
+// One chunk with its pad byte when odd; `size` may claim more than the payload holds.
 inline Bytes chunk(const char* id, const Bytes& payload, int64_t size = -1) {
-  Bytes b;
-  put_id(b, id);
-  put32(b, size < 0 ? (uint32_t)payload.size() : (uint32_t)size);
+  Bytes b(id, id + 4);
+  put(b, size < 0 ? (uint32_t)payload.size() : (uint32_t)size, 4);
   b.insert(b.end(), payload.begin(), payload.end());
   if (payload.size() & 1) b.push_back(0);
   return b;
 }
 
-inline Bytes fmt_payload(uint16_t tag = 1, uint32_t rate = 22050, uint16_t channels = 1,
-                         uint16_t bits = 8, bool with_cb = false) {
+// A 16-byte format chunk's data (18 with `cb`).
+inline Bytes fmt(uint16_t tag = 1, uint32_t rate = 22050, uint16_t ch = 1, uint16_t bits = 8, bool cb = false) {
   Bytes b;
-  put16(b, tag);
-  put16(b, channels);
-  put32(b, rate);
-  put32(b, rate * channels * bits / 8);
-  put16(b, channels * bits / 8);
-  put16(b, bits);
-  if (with_cb) put16(b, 0);
+  for (uint32_t v : {(uint32_t)tag, (uint32_t)ch}) put(b, v, 2);
+  for (uint32_t v : {rate, rate * ch * bits / 8}) put(b, v, 4);
+  for (uint32_t v : {(uint32_t)(ch * bits / 8), (uint32_t)bits}) put(b, v, 2);
+  if (cb) put(b, 0, 2);
   return b;
 }
 
 inline Bytes riff(const std::vector<Bytes>& chunks, const char* form = "WAVE") {
-  Bytes body;
-  put_id(body, form);
+  Bytes body(form, form + 4);
   for (const Bytes& c : chunks) body.insert(body.end(), c.begin(), c.end());
-  Bytes b;
-  put_id(b, "RIFF");
-  put32(b, (uint32_t)body.size());
-  b.insert(b.end(), body.begin(), body.end());
-  return b;
+  return chunk("RIFF", body);
 }
 
-inline Bytes wav(const Bytes& samples, uint32_t rate = 22050) {
-  return riff({chunk("fmt ", fmt_payload(1, rate)), chunk("data", samples)});
-}
+inline Bytes wav(const Bytes& samples) { return riff({chunk("fmt ", fmt()), chunk("data", samples)}); }
 
-// A square wave of `count` unsigned 8-bit samples, `period` samples long, +-`amp` about 0x80.
+// Unsigned 8-bit samples: a square wave `period` samples long, +-`amp` about 0x80; a level.
 inline Bytes square(size_t count, size_t period, int amp) {
   Bytes b(count);
   for (size_t i = 0; i < count; ++i) b[i] = (uint8_t)(0x80 + ((i % period) < period / 2 ? amp : -amp));
   return b;
 }
-
 inline Bytes constant(size_t count, int level) { return Bytes(count, (uint8_t)(0x80 + level)); }
 
-// A temporary folder that the test works in; removed with its files afterwards.
+// Frames from the first to the last non-zero sample, and the sign changes among them.
+struct Span {
+  int first = -1, last = -1, crossings = 0;
+};
+inline Span span_of(const std::vector<int16_t>& v) {
+  Span s;
+  int prev = 0;
+  for (int i = 0; i < (int)v.size(); ++i) {
+    if (!v[i]) continue;
+    if (s.first < 0) s.first = i;
+    s.last = i;
+    if (prev && (prev > 0) != (v[i] > 0)) ++s.crossings;
+    prev = v[i];
+  }
+  return s;
+}
+
+// A temporary folder for the test's files, removed afterwards.
 struct TempDir {
-  std::string path;
-  TempDir() {
+  std::string path = make();
+  static std::string make() {
     char tmpl[] = "/tmp/tarvellin_sfx_XXXXXX";
-    const char* p = mkdtemp(tmpl);
-    path = p ? p : "/tmp";
+    return mkdtemp(tmpl) ? tmpl : "/tmp/tarvellin_sfx";
   }
-  ~TempDir() {
-    std::string cmd = "rm -rf '" + path + "'";
-    if (std::system(cmd.c_str()) != 0) std::perror("rm");
-  }
+  ~TempDir() { (void)!std::system(("rm -rf '" + path + "'").c_str()); }
   std::string write(const std::string& name, const Bytes& data) const {
     std::string full = path + "/" + name;
     FILE* f = std::fopen(full.c_str(), "wb");
-    if (f) {
-      if (!data.empty()) std::fwrite(data.data(), 1, data.size(), f);
-      std::fclose(f);
-    }
+    if (f && !data.empty()) std::fwrite(data.data(), 1, data.size(), f);
+    if (f) std::fclose(f);
     return full;
   }
 };
 
-// A stand-in window handle: the sound set-up only needs one that is not null.
-inline HWND fake_window() {
-  static int anchor;
-  return reinterpret_cast<HWND>(&anchor);
-}
-
-// Fresh sound state on the dummy device, mixer under the test's control.
+// Fresh sound state on the dummy device; the mixer moves only when a test runs it.
 inline void sound_start() {
+  static int window;
   seam_reset();
-  game_window = fake_window();
+  game_window = reinterpret_cast<HWND>(&window);  // set-up needs a handle, not a real window
   snd_first_call = 1;
   snd_direct_sound = nullptr;
   snd_init();
@@ -121,5 +108,20 @@ inline void sound_stop() {
   seam_audio_manual(false);
   seam_reset();
 }
+
+// A fixture with the sound state and a folder; load() loads and sets the play rate.
+class SfxTest : public ::testing::Test {
+ protected:
+  void SetUp() override { sound_start(); }
+  void TearDown() override { sound_stop(); }
+  int32_t load(const Bytes& samples, DWORD rate = SND_PLAY_RATE) {
+    int32_t id = snd_load_wav(dir.write("s" + std::to_string(files++) + ".wav", wav(samples)).c_str(),
+                              SND_LOAD_FLAGS);
+    snd_set_frequency(id, rate);
+    return id;
+  }
+  TempDir dir;
+  int files = 0;
+};
 
 }  // namespace sfxtest
