@@ -68,6 +68,13 @@ bool plat_present_565(HWND hwnd, const uint8_t* pixels, int32_t width, int32_t h
   SDL_Window* win = hwnd ? plat_sdl_window(hwnd) : nullptr;
   if (!win) win = plat_main_sdl_window();
   if (!win || !pixels || width <= 0 || height <= 0) return false;
+  // Without this SDL may put the window surface on a GL texture (llvmpipe on a machine without
+  // a GPU), several times dearer than the driver's own framebuffer (XShm on X11).
+  static bool hinted = false;
+  if (!hinted) {
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
+    hinted = true;
+  }
   SDL_Surface* out = SDL_GetWindowSurface(win);
   if (!out) return false;
   int W = out->w, H = out->h;
@@ -84,13 +91,24 @@ bool plat_present_565(HWND hwnd, const uint8_t* pixels, int32_t width, int32_t h
     for (int y = 0; y < oy; ++y) std::memset(base + (size_t)y * out->pitch, 0, (size_t)W * 4);
     for (int y = oy + dh; y < H; ++y) std::memset(base + (size_t)y * out->pitch, 0, (size_t)W * 4);
     bool one_to_one = dw == width && dh == height;
+    bool xrgb = f->Rshift == 16 && f->Gshift == 8 && f->Bshift == 0;
+    Uint32 alpha = f->Amask;
     for (int y = 0; y < dh; ++y) {
       Uint32* d = (Uint32*)(base + (size_t)(y + oy) * out->pitch);
       for (int x = 0; x < ox; ++x) d[x] = 0;
       for (int x = ox + dw; x < W; ++x) d[x] = 0;
       d += ox;
       const uint8_t* srow = pixels + (size_t)g_ymap[y] * pitch;
-      if (one_to_one) {
+      if (one_to_one && xrgb) {
+        // The common case, in shifts the compiler turns into vector code: each 5- or 6-bit
+        // field widened to 8 bits by repeating its top bits.
+        const uint16_t* s = (const uint16_t*)srow;
+        for (int x = 0; x < dw; ++x) {
+          Uint32 v = s[x];
+          d[x] = ((v & 0xF800u) << 8) | ((v & 0xE000u) << 3) | ((v & 0x07E0u) << 5) | ((v & 0x0600u) >> 1) |
+                 ((v & 0x001Fu) << 3) | ((v & 0x001Cu) >> 2) | alpha;
+        }
+      } else if (one_to_one) {
         const uint16_t* s = (const uint16_t*)srow;
         for (int x = 0; x < dw; ++x) {
           uint16_t v = s[x];
