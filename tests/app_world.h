@@ -1,0 +1,39 @@
+// A whole game for the frame scenarios: a window, start-up on a data folder, scripted input, the
+// virtual clock and a mixer that only moves when told; shutdown at the end.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/frame.h"
+#include "app/menu.h"
+#include "app/startup.h"
+#include "app_fixture.h"
+
+// The generated data folder (TARVELLIN_DATA, else ./data).
+std::string world_data_dir();
+// A fresh copy of the generated folder in a temporary place, without the listed files.
+std::string world_data_copy(const std::vector<std::string>& leave_out);
+
+class WorldTest : public ::testing::Test {
+ protected:
+  void TearDown() override;
+  // Opens the window, enters `dir` and runs the start-up with the trace on; `arm` runs just
+  // before the start-up, after the seams were reset (to inject faults).
+  void start(const std::string& dir, const std::function<void()>& arm = nullptr);
+  // Runs one game_frame with the given mouse motion; keys stay as seam_key left them.
+  int frame(int dx = 0, int dy = 0);
+  // Puts the cursor at (x, y) for the next frame's button tests.
+  void cursor_to(int x, int y);
+  // Trace lines that begin with `prefix`.
+  int trace_count(const std::string& prefix) const;
+  // The buffer serial the sound of id `id` got, from the start-up's trace.
+  int sound_serial(int id) const;
+  int plays_of(int id) const;
+
+  std::vector<int> sound_serials_;
+  bool started_ = false;
+  char old_dir_[4096] = {};
+};

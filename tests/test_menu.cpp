@@ -1,0 +1,209 @@
+// The menu, its buttons, the information screen, the cursor and the overlay, frame by frame.
+#include "app/clock.h"
+#include "app_world.h"
+#include "game/stars.h"
+#include "platform/seams_video.h"
+#include "sfx/sound.h"
+
+namespace {
+
+class MenuTest : public WorldTest {
+ protected:
+  void SetUp() override { start(world_data_dir()); }
+  // A point inside the Start button (457, 350, 577, 400) and the Authors button below it.
+  static constexpr int kStartX = 500, kStartY = 370;
+  static constexpr int kAuthorsX = 500, kAuthorsY = 430;
+};
+
+TEST_F(MenuTest, ButtonEdgesAreOutside) {
+  const RECT r = game_start_button.screen_rect;
+  const int inside_x = (r.left + r.right) / 2, inside_y = (r.top + r.bottom) / 2;
+  const int edges[][2] = {{r.left, inside_y}, {r.right, inside_y}, {inside_x, r.top}, {inside_x, r.bottom}};
+  for (auto& e : edges) {
+    cursor_to(e[0], e[1]);
+    frame();
+    EXPECT_EQ(game_start_button.focused, 0) << e[0] << "," << e[1];
+  }
+  cursor_to(r.left + 1, r.top + 1);
+  frame();
+  EXPECT_EQ(game_start_button.focused, 1);
+  EXPECT_EQ(game_authors_button.focused, 0);
+}
+
+TEST_F(MenuTest, FocusSoundOncePerStayAndAgainOnReturn) {
+  cursor_to(100, 100);
+  frame();
+  cursor_to(kStartX, kStartY);
+  for (int i = 0; i < 4; ++i) frame();
+  EXPECT_EQ(plays_of(game_start_button.focus_sound), 1);
+  EXPECT_EQ(game_start_button.focus_sound_played, 1);
+  cursor_to(100, 100);
+  frame();
+  EXPECT_EQ(game_start_button.focus_sound_played, 0);
+  cursor_to(kStartX, kStartY);
+  frame();
+  EXPECT_EQ(plays_of(game_start_button.focus_sound), 2);
+  EXPECT_EQ(plays_of(game_authors_button.focus_sound), 0);
+  EXPECT_EQ(game_state, GAME_STATE_MENU);
+}
+
+TEST_F(MenuTest, FocusedPictureShowsFromTheNextFrame) {
+  auto button_row = [] {
+    std::vector<int32_t> row;
+    for (int x = 460; x < 575; ++x) row.push_back(seam_frame_pixel(x, 362));
+    return row;
+  };
+  cursor_to(100, 100);
+  frame();
+  const std::vector<int32_t> normal = button_row();
+  cursor_to(kStartX, kStartY + 20);  // below the row looked at, so the cursor does not cover it
+  frame();
+  EXPECT_EQ(button_row(), normal);  // drawn before this frame's test
+  frame();
+  EXPECT_NE(button_row(), normal);
+}
+
+TEST_F(MenuTest, HeldButtonClicksStartOnEntryAndPlaysInTheSameFrame) {
+  cursor_to(100, 100);
+  frame();
+  const int presented = seam_frames_presented();
+  const int32_t timer = game_cursor.frame_timer;
+  seam_mouse_button(0, true);
+  cursor_to(kStartX, kStartY);
+  EXPECT_EQ(frame(), 1);
+  EXPECT_EQ(plays_of(game_start_button.focus_sound), 1);
+  EXPECT_EQ(plays_of(game_start_button.click_sound), 1);
+  EXPECT_EQ(snd_get_status(game_start_button.focus_sound) & DSBSTATUS_PLAYING, 0);  // stopped for the click
+  EXPECT_EQ(game_state, GAME_STATE_PLAY);
+  EXPECT_EQ(game_cursor.frame_timer, timer);  // no cursor step in that frame
+  EXPECT_EQ(seam_frames_presented(), presented + 1);
+  // The presented frame is play: the score panel's slots picture is at the bottom left.
+  EXPECT_NE(seam_frame_pixel(100, 740), 0);
+}
+
+TEST_F(MenuTest, StartResetsTheStars) {
+  Star before[GAME_STAR_COUNT];
+  std::copy(std::begin(game_stars), std::end(game_stars), before);
+  cursor_to(kStartX, kStartY);
+  seam_mouse_button(0, true);
+  frame();
+  int moved = 0;
+  for (int i = 0; i < GAME_STAR_COUNT; ++i) moved += before[i].x != game_stars[i].x;
+  EXPECT_GT(moved, GAME_STAR_COUNT / 2);
+}
+
+TEST_F(MenuTest, AuthorsShowsTheInformationScreenInTheSameFrame) {
+  cursor_to(kAuthorsX, kAuthorsY);
+  seam_mouse_button(0, true);
+  frame();
+  EXPECT_EQ(game_state, GAME_STATE_INFO);
+  EXPECT_EQ(plays_of(game_authors_button.click_sound), 1);
+  // The info picture lies over the menu everywhere it is not black: compare with a plain info frame.
+  std::vector<int32_t> first;
+  for (int x = 0; x < 1024; x += 37) first.push_back(seam_frame_pixel(x, 600));
+  seam_mouse_button(0, false);
+  cursor_to(1024, 768);
+  frame();
+  std::vector<int32_t> second;
+  for (int x = 0; x < 1024; x += 37) second.push_back(seam_frame_pixel(x, 600));
+  EXPECT_EQ(first, second);
+}
+
+TEST_F(MenuTest, EscapeOnInfoPlaysTheExitSoundAndReturns) {
+  game_state = GAME_STATE_INFO;
+  snd_play(game_start_button.focus_sound, 0);
+  seam_key(DIK_ESCAPE, true);
+  frame();
+  EXPECT_EQ(game_state, GAME_STATE_MENU);
+  EXPECT_EQ(plays_of(game_exit_sound), 1);
+  EXPECT_EQ(snd_get_status(game_start_button.focus_sound) & DSBSTATUS_PLAYING, 0);  // stopped by stop-all
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));  // no quit yet
+  frame();  // Escape still held: now the menu quits
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
+}
+
+TEST_F(MenuTest, SoundWaitEndsEvenIfTheSoundNeverDoes) {
+  // The mixer is frozen: the click sound never ends, so the wait gives up after its length + 1 s.
+  DWORD before = seam_clock_now();
+  game_wait_sound(game_start_button.click_sound);
+  DWORD waited = seam_clock_now() - before;
+  EXPECT_GE(waited, 1000u);
+  EXPECT_LE(waited, snd_length_ms(game_start_button.click_sound) + 1100u);
+  before = seam_clock_now();
+  game_wait_sound(-1);
+  EXPECT_LT(seam_clock_now() - before, 5u);
+}
+
+TEST_F(MenuTest, CursorAnimatesAndStaysInItsBounds) {
+  cursor_to(300, 300);
+  frame();
+  EXPECT_EQ(game_cursor.frame, 1);  // the timer starts at 0
+  for (int i = 0; i < 7; ++i) frame();
+  EXPECT_EQ(game_cursor.frame, 1);
+  frame();
+  EXPECT_EQ(game_cursor.frame, 0);
+  EXPECT_EQ(game_cursor.source_rect.left, 0);
+  frame(-5000, -5000);
+  EXPECT_EQ(game_cursor.x, 0);
+  EXPECT_EQ(game_cursor.y, 0);
+  frame(5000, 5000);
+  EXPECT_EQ(game_cursor.x, 1024);
+  EXPECT_EQ(game_cursor.y, 768);
+  EXPECT_EQ(game_cursor.dest_rect.left, 1024);
+  frame(-24, -8);
+  EXPECT_EQ(game_cursor.x, 1000);
+  EXPECT_EQ(game_cursor.y, 760);
+}
+
+TEST_F(MenuTest, OverlayIsDrawnInEveryState) {
+  // "Ver 1.0" at (974, 755) is white in every state; look for white in its cell.
+  auto white_in_version = [] {
+    int n = 0;
+    for (int y = 755; y < 768; ++y)
+      for (int x = 974; x < 1024; ++x) {
+        int32_t p = seam_frame_pixel(x, y);
+        n += (p >> 11) >= 26 && ((p >> 5) & 63) >= 52 && (p & 31) >= 26;  // near white
+      }
+    return n;
+  };
+  cursor_to(100, 100);
+  frame();
+  EXPECT_GT(white_in_version(), 5);
+  game_state = GAME_STATE_INFO;
+  frame();
+  EXPECT_GT(white_in_version(), 5);
+  game_state = GAME_STATE_PLAY;
+  frame();
+  EXPECT_GT(white_in_version(), 5);
+}
+
+TEST_F(MenuTest, FramesThatEndEarlyAreNeitherPresentedNorPaced) {
+  cursor_to(100, 100);
+  frame();
+  int presented = seam_frames_presented();
+  seam_fail("IDirectDrawSurface7::GetDC", DDERR_GENERIC, 1);  // the overlay's context
+  DWORD before = seam_clock_now();
+  EXPECT_EQ(frame(), 0);
+  EXPECT_EQ(seam_frames_presented(), presented);
+  EXPECT_LT(seam_clock_now() - before, 10u);
+  // The menu's background copy fails: no button, text or Escape is handled in that frame.
+  seam_key(DIK_ESCAPE, true);
+  cursor_to(kStartX, kStartY);
+  seam_fail("IDirectDrawSurface7::Blt", DDERR_GENERIC, 1);  // after the clear, the menu picture
+  EXPECT_EQ(frame(), 0);
+  EXPECT_EQ(game_start_button.focused, 0);
+  MSG msg;
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(frame(), 1);  // the next frame runs normally and quits
+  EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  // A completed frame lasts at least the frame delay.
+  game_state = GAME_STATE_MENU;
+  seam_key(DIK_ESCAPE, false);
+  before = seam_clock_now();
+  EXPECT_EQ(frame(), 1);
+  EXPECT_GE(seam_clock_now() - before, (DWORD)game_frame_delay_ms);
+}
+
+}  // namespace

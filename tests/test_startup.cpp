@@ -1,0 +1,146 @@
+// Start-up and shutdown: what is created, in which order, and what each failure leaves behind.
+#include <cstdio>
+#include <map>
+
+#include "app_world.h"
+#include "game/background.h"
+#include "game/player.h"
+#include "platform/seams_video.h"
+
+namespace {
+
+class StartupTest : public WorldTest {
+ protected:
+  // Sizes of the created surfaces in creation order, and their serials.
+  void surfaces(std::vector<std::string>* sizes, std::vector<int>* serials) {
+    for (const std::string& line : seam_trace_lines()) {
+      int w, h, serial;
+      if (std::sscanf(line.c_str(), "CreateSurface %dx%d #%d", &w, &h, &serial) == 3) {
+        sizes->push_back(std::to_string(w) + "x" + std::to_string(h));
+        serials->push_back(serial);
+      }
+    }
+  }
+  // Index in the trace of the first line starting with `prefix`, or -1.
+  int first(const std::string& prefix) {
+    const auto& lines = seam_trace_lines();
+    for (size_t i = 0; i < lines.size(); ++i)
+      if (lines[i].rfind(prefix, 0) == 0) return (int)i;
+    return -1;
+  }
+};
+
+TEST_F(StartupTest, CreatesEverythingInOrderAndReleasesItOnce) {
+  start(world_data_dir());
+  // Devices first: display, input, sound, music; then the pointer, the seed, the font.
+  int order[] = {first("DirectDrawCreateEx"), first("SetDisplayMode 1024x768x16"), first("DirectInput8Create"),
+                 first("CreateDevice keyboard"), first("CreateDevice mouse"), first("DirectSoundCreate"),
+                 first("CoInitialize"), first("IDirectMusicPerformance::Init"), first("CoCreateInstance loader"),
+                 first("ShowCursor 0"), first("CreateFontA Times New Roman 12x6")};
+  for (size_t i = 0; i < std::size(order); ++i) {
+    ASSERT_GE(order[i], 0) << i;
+    if (i) EXPECT_LT(order[i - 1], order[i]) << i;
+  }
+  EXPECT_NE(seam_trace_lines()[first("IDirectMusicPerformance::Init")].find("on DirectSound"), std::string::npos);
+
+  std::vector<std::string> sizes;
+  std::vector<int> serials;
+  surfaces(&sizes, &serials);
+  // The primary surface and its back buffer come first, then the asset table in load order.
+  const std::vector<std::string> want = {"60x30",    "204x60",   "252x70",   "300x60",   "1352x57",
+                                         "160x160",  "160x160",  "8x37",     "2048x105", "1052x50",
+                                         "1200x120", "524x29",   "800x45",   "300x20",   "200x20",
+                                         "1024x768", "1024x768", "1024x768", "1024x768", "120x100",
+                                         "120x100",  "120x100"};
+  ASSERT_EQ(sizes.size(), want.size() + 2);
+  EXPECT_EQ(sizes[0], "1024x768");
+  EXPECT_EQ(sizes[1], "1024x768");
+  EXPECT_EQ(std::vector<std::string>(sizes.begin() + 2, sizes.end()), want);
+  EXPECT_EQ(sound_serials_.size(), 7u);  // every sound loaded
+
+  seam_trace_clear();
+  game_shutdown();
+  started_ = false;
+  // Released in the shutdown's order: enemies, laser, explosions, ships, cursor, buttons,
+  // scratch, backgrounds, info, menu, digits, slots; each once.
+  const int by_load[] = {11, 12, 13, 14, 7, 8, 9, 10, 3, 4, 0, 19, 20, 21, 5, 6, 15, 16, 18, 17, 2, 1};
+  std::vector<std::string> releases;
+  for (const std::string& line : seam_trace_lines())
+    if (line.rfind("Release surface #", 0) == 0) releases.push_back(line);
+  ASSERT_GE(releases.size(), std::size(by_load));
+  for (size_t i = 0; i < std::size(by_load); ++i)
+    EXPECT_EQ(releases[i], "Release surface #" + std::to_string(serials[2 + by_load[i]])) << i;
+  // Then sounds, music (whose performance holds the DirectSound object until it closes), input,
+  // and the display last.
+  int tail[] = {first("Release sound buffer"), first("IDirectMusicPerformance::CloseDown"),
+                first("Release DirectSound"), first("CoUninitialize"), first("Unacquire mouse"), first("Release keyboard"),
+                first("Release DirectInput"), first("Release ddraw")};
+  for (size_t i = 0; i < std::size(tail); ++i) {
+    ASSERT_GE(tail[i], 0) << i;
+    if (i) EXPECT_LT(tail[i - 1], tail[i]) << i;
+  }
+  EXPECT_EQ(seam_video_live_objects(), 0);
+}
+
+TEST_F(StartupTest, SoundIdsFollowTheLoadOrder) {
+  start(world_data_dir());
+  EXPECT_EQ(game_start_button.focus_sound, 0);
+  EXPECT_EQ(game_start_button.click_sound, 1);
+  EXPECT_EQ(game_authors_button.focus_sound, 2);
+  EXPECT_EQ(game_authors_button.click_sound, 3);
+  EXPECT_EQ(game_exit_button.focus_sound, 4);
+  EXPECT_EQ(game_exit_button.click_sound, 5);
+  EXPECT_EQ(game_exit_sound, 6);
+  EXPECT_EQ(game_cursor.x, 612);
+  EXPECT_EQ(game_cursor.y, 384);
+  EXPECT_EQ(game_cursor.dest_rect.right, 642);
+}
+
+TEST_F(StartupTest, MissingFilesLeaveTheGameRunning) {
+  start(world_data_copy({"image/start.bmp", "image/prochee/fon_back01.bmp", "sound/click.wav"}));
+  // The click sound is missing: its three loads give -1 and the others move up.
+  EXPECT_EQ(game_start_button.focus_sound, 0);
+  EXPECT_EQ(game_start_button.click_sound, -1);
+  EXPECT_EQ(game_authors_button.focus_sound, 1);
+  EXPECT_EQ(game_exit_sound, 3);
+  EXPECT_NE(game_start_button.image, nullptr);  // created; nothing was copied into it
+  // A click acts at once: no sound to wait for.
+  cursor_to(500, 370);
+  seam_mouse_button(0, true);
+  DWORD before = seam_clock_now();
+  frame();
+  EXPECT_EQ(game_state, GAME_STATE_PLAY);
+  EXPECT_LT(seam_clock_now() - before, (DWORD)(game_frame_delay_ms + 20));
+  seam_mouse_button(0, false);
+  EXPECT_EQ(frame(), 1);  // play runs on the background whose file was missing
+}
+
+TEST_F(StartupTest, EmptyFolderRunsAndQuits) {
+  start(world_data_copy({"image", "sound"}));
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(frame(), 1);
+  EXPECT_EQ(game_exit_sound, -1);
+  seam_key(DIK_ESCAPE, true);
+  frame();
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
+}
+
+TEST_F(StartupTest, FailedSurfacesAreSkippedAtShutdown) {
+  start(world_data_dir());
+  game_shutdown();
+  started_ = false;
+  int clean = trace_count("Release surface");
+
+  // The cursor, the first off-screen surface after the primary, cannot be created.
+  start(world_data_dir(), [] { seam_fail("IDirectDraw7::CreateSurface", DDERR_OUTOFMEMORY, 1); });
+  EXPECT_EQ(game_cursor.image, nullptr);
+  for (int i = 0; i < 3; ++i) frame();
+  seam_trace_clear();
+  game_shutdown();
+  started_ = false;
+  EXPECT_EQ(trace_count("Release surface"), clean - 1);
+  EXPECT_EQ(seam_video_live_objects(), 0);
+}
+
+}  // namespace
