@@ -87,7 +87,7 @@ TEST_F(Overlay, TextLandsInItsColoursAtItsPlaces) {
     Box line = find(blue, ys[i], ys[i] + 11);
     EXPECT_GT(line.count, 15) << "line at " << ys[i];
     EXPECT_GE(line.left, 8) << "line at " << ys[i];
-    EXPECT_LE(line.left, 10) << "line at " << ys[i];
+    EXPECT_LE(line.left, 14) << "line at " << ys[i];  // "A" starts with a slanted, smoothed stroke
   }
   EXPECT_EQ(find(white, 24, 740).count, 0);
   EXPECT_EQ(find(blue, 0, 24).count, 0);
