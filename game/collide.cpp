@@ -30,10 +30,8 @@ uint8_t game_collide_pixels(RECT dest_a, RECT src_a, Surface image_a, RECT dest_
   if (!gfx_blit_keyed(game_scratch_b, &to_b, image_b, &src_b)) return 0;
 
   DDSURFACEDESC2 desc_a = {};
-  desc_a.dwSize = sizeof(desc_a);
   gfx_lock_surface(game_scratch_a, &desc_a);
   DDSURFACEDESC2 desc_b = {};
-  desc_b.dwSize = sizeof(desc_b);
   gfx_lock_surface(game_scratch_b, &desc_b);
   const uint8_t* pixels_a = static_cast<const uint8_t*>(desc_a.lpSurface);
   const uint8_t* pixels_b = static_cast<const uint8_t*>(desc_b.lpSurface);
