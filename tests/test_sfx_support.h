@@ -105,6 +105,7 @@ inline void sound_stop() {
   snd_stop_all();
   snd_delete_all();
   snd_shutdown();
+  snd_first_call = 1;  // as at program start, for whichever suite runs next
   seam_audio_manual(false);
   seam_reset();
 }
