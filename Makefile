@@ -29,5 +29,9 @@ test-asan: setup
 	cmake --build --preset asan
 	ctest --preset asan -j2
 
+# The BMP and WAV readers under libFuzzer, FUZZ_SECONDS (default 60) each.
+fuzz: setup
+	scripts/fuzz
+
 clean:
 	rm -rf build
