@@ -51,7 +51,20 @@ bool ft_ready() {
   return g_ft != nullptr;
 }
 
+// fontconfig keeps its configuration and caches for the life of the process; they are given
+// back at exit so leak checkers see only the program's own memory.
+void fonts_at_exit() {
+  FcFini();
+  if (g_ft) FT_Done_FreeType(g_ft);
+  g_ft = nullptr;
+}
+
 bool find_face_file(const char* name, int weight, char* path, size_t path_size, int* index) {
+  static bool registered = false;
+  if (!registered) {
+    registered = true;
+    std::atexit(fonts_at_exit);
+  }
   if (!FcInit()) return false;
   FcPattern* pat = FcPatternCreate();
   if (!pat) return false;
