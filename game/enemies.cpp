@@ -63,6 +63,7 @@ static void game_enemy_hit_test(Enemy& e) {
 
 void game_enemies_update() {
   for (Enemy& e : game_enemies) {
+    if (e.kind < 0 || e.kind >= GAME_ENEMY_KIND_COUNT) continue;  // a record never set up
     e.x += e.horizontal_speed;
     e.y += e.vertical_speed;
     if (e.y > GAME_SCREEN_HEIGHT) {
