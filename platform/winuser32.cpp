@@ -95,6 +95,17 @@ bool plat_video_start() {
     plat_set_fatal("cannot open the display: %s", SDL_GetError());
     return false;
   }
+  // SDL falls back to its headless drivers when no display can be reached; a player would see
+  // nothing at all, so those count as no display unless they were asked for by name.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  bool headless = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0 ||
+                             SDL_strcmp(driver, "evdev") == 0);
+  if (headless && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    plat_set_fatal("cannot open the display: no X11 or Wayland display found (is DISPLAY set?)");
+    return false;
+  }
   return true;
 }
 
@@ -171,8 +182,9 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style,
   if (!w || !plat_video_start()) return nullptr;
   Uint32 flags = (style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
   if (!plat_options.window) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  SDL_Window* sdl = SDL_CreateWindow(title ? title : "", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                     width, height, flags);
+  // Full screen covers the desktop from its top-left corner, also without a window manager.
+  int pos = plat_options.window ? (int)SDL_WINDOWPOS_CENTERED : 0;
+  SDL_Window* sdl = SDL_CreateWindow(title ? title : "", pos, pos, width, height, flags);
   if (!sdl) {
     plat_set_fatal("cannot create the game window: %s", SDL_GetError());
     return nullptr;

@@ -15,8 +15,12 @@
 namespace fs = std::filesystem;
 
 std::string world_data_dir() {
-  const char* env = std::getenv("TARVELLIN_DATA");
-  return fs::absolute(env && *env ? env : "data").string();
+  // Resolved once, before any test enters a data folder.
+  static const std::string dir = [] {
+    const char* env = std::getenv("TARVELLIN_DATA");
+    return fs::absolute(env && *env ? env : "data").string();
+  }();
+  return dir;
 }
 
 std::string world_data_copy(const std::vector<std::string>& leave_out) {

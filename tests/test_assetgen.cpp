@@ -1,5 +1,7 @@
 // The generator's file writers against the game's own readers, and its key-colour rules.
 #include <gtest/gtest.h>
+
+#include "app/globals.h"
 #include <unistd.h>
 
 #include <cstdio>
@@ -54,6 +56,10 @@ TEST(AssetgenWriters, BmpRoundTripsThroughTheGameReaderAtBothDepths) {
 
 TEST(AssetgenWriters, WavLoadsWithTheGameLoaderWhateverItsLength) {
   seam_reset();
+  static HWND__ window;
+  game_window = &window;  // the sound set-up needs a window handle, not a real window
+  snd_first_call = 1;     // as at program start, whatever ran before
+  snd_direct_sound = nullptr;
   snd_init();
   ASSERT_NE(snd_direct_sound, nullptr);
   for (uint32_t n : {4u, 1000u, 1001u}) {  // DirectSound buffers hold at least 4 bytes
@@ -71,6 +77,8 @@ TEST(AssetgenWriters, WavLoadsWithTheGameLoaderWhateverItsLength) {
     std::remove(path.c_str());
   }
   snd_shutdown();
+  snd_first_call = 1;
+  game_window = nullptr;
 }
 
 TEST(AssetgenKeys, VisiblePixelsNeverBecomeTheKey) {

@@ -1,0 +1,15 @@
+# End-to-end runs of the real game under Xvfb (label e2e). The sanitizer build instead runs the
+# whole program once under AddressSanitizer and LeakSanitizer (label leak).
+find_program(XVFB Xvfb)
+find_program(XDOTOOL xdotool)
+find_program(IMPORT import)
+if(XVFB AND XDOTOOL AND IMPORT AND TARGET xclose AND TARGET assetgen)
+  if(TARVELLIN_SANITIZE)
+    add_test(NAME whole_program_leak_run COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/leak.sh ${CMAKE_BINARY_DIR})
+    set_tests_properties(whole_program_leak_run PROPERTIES LABELS "leak" TIMEOUT 300)
+  else()
+    add_test(NAME e2e_play COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/play.sh ${CMAKE_BINARY_DIR})
+    add_test(NAME e2e_faults COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/faults.sh ${CMAKE_BINARY_DIR})
+    set_tests_properties(e2e_play e2e_faults PROPERTIES LABELS "e2e" TIMEOUT 400 RUN_SERIAL TRUE)
+  endif()
+endif()

@@ -1,0 +1,79 @@
+# Shared pieces of the end-to-end runs: an X server of our own, the game, input held for a few
+# frames (the game reads levels once a frame), screenshots and pixel measurements.
+# Needs: BIN (build dir with tarvellin, assetgen, xclose, pcmstat), WORK (scratch dir).
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok:   $*"; }
+check() {  # check "what" test-expression...
+  local what=$1; shift
+  if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+start_x() {
+  rm -f "$WORK/dpy"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/dpy" >"$WORK/xvfb.log" 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 1 100); do
+    [ -s "$WORK/dpy" ] && break
+    sleep 0.1
+  done
+  [ -s "$WORK/dpy" ] || { echo "cannot start Xvfb"; cat "$WORK/xvfb.log"; exit 1; }
+  export DISPLAY=":$(cat "$WORK/dpy")"
+}
+
+stop_x() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; XVFB_PID=""; }
+
+# start_game DATA_DIR NAME [env assignments...]: the game in DATA_DIR, recording its sound.
+start_game() {
+  local dir=$1 name=$2; shift 2
+  REC="$WORK/$name.raw"
+  LOG="$WORK/$name.log"
+  : >"$REC"
+  (cd "$dir" && exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$REC" "$@" "${GAME:-$BIN/tarvellin}") >"$LOG" 2>&1 &
+  GAME_PID=$!
+  WIN=""
+  for _ in $(seq 1 100); do
+    WIN=$(xdotool search --name '^GAME$' 2>/dev/null | head -n 1)
+    [ -n "$WIN" ] && break
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  sleep 1.5  # start-up loads every picture; let a few frames pass
+}
+
+# wait_game SECONDS: the game's exit status, or 124 when it did not end in time (then killed).
+wait_game() {
+  local limit=$(( $1 * 10 ))
+  for _ in $(seq 1 "$limit"); do
+    kill -0 "$GAME_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$GAME_PID" 2>/dev/null; then
+    kill -9 "$GAME_PID" 2>/dev/null
+    wait "$GAME_PID" 2>/dev/null
+    return 124
+  fi
+  wait "$GAME_PID"
+}
+
+hold_key() { xdotool keydown "$1"; sleep "${2:-0.25}"; xdotool keyup "$1"; }
+click() { xdotool mousedown 1; sleep 0.25; xdotool mouseup 1; }
+move() { xdotool mousemove_relative -- "$1" "$2"; sleep 0.4; }
+shot() { import -window root "$WORK/$1.png"; }
+rec_size() { stat -c %s "$REC"; }
+# peak sample of the recording between two byte offsets
+rec_peak() { "$BIN/pcmstat" "$REC" "$1" "$2" | cut -d' ' -f1; }
+
+# pixels that differ by more than 8% inside GEOMETRY (WxH+X+Y) of two shots
+diff_px() {
+  convert "$WORK/$1.png" -crop "$3" +repage "$WORK/crop-a.png"
+  convert "$WORK/$2.png" -crop "$3" +repage "$WORK/crop-b.png"
+  compare -metric AE -fuzz 8% "$WORK/crop-a.png" "$WORK/crop-b.png" null: 2>&1 | cut -d' ' -f1
+}
+# mean brightness 0..1000 of GEOMETRY in a shot
+mean_of() { convert "$WORK/$1.png" -crop "$2" +repage -format '%[fx:int(1000*mean)]' info:; }
+# mean red, green, blue 0..1000
+rgb_of() { convert "$WORK/$1.png" -crop "$2" +repage -format '%[fx:int(1000*mean.r)] %[fx:int(1000*mean.g)] %[fx:int(1000*mean.b)]' info:; }
+gt() { [ "${1:-0}" -gt "$2" ]; }
+lt() { [ "${1:-0}" -lt "$2" ]; }
