@@ -31,12 +31,6 @@ static void game_buttons_load() {
                    "sound/click.wav");
 }
 
-static Surface game_picture_load(int32_t width, int32_t height, Rgb16 key, const char* path) {
-  Surface s = gfx_create_surface(width, height, DDSCAPS_VIDEOMEMORY, key);
-  gfx_load_bmp_into_surface(width, height, path, s);
-  return s;
-}
-
 static void game_cursor_setup() {
   Cursor& c = game_cursor;
   c.x = 612;  // right of the screen's middle, as the menu expects it
@@ -48,7 +42,7 @@ static void game_cursor_setup() {
   c.frame_timer = 0;
   SetRect(&c.source_rect, 0, 0, c.frame_width, c.frame_height);
   SetRect(&c.dest_rect, c.x, c.y, c.x + c.frame_width, c.y + c.frame_height);
-  c.image = game_picture_load(60, 30, (Rgb16)gfx_rgb565(0, 0, 0), "image/cursor.bmp");
+  c.image = gfx_picture_load(60, 30, (Rgb16)gfx_rgb565(0, 0, 0), "image/cursor.bmp");
 }
 
 int game_startup() {
@@ -69,8 +63,8 @@ int game_startup() {
   game_enemies_reset();
   game_scratch_create();
   game_play_images_load();
-  game_menu_screen = game_picture_load(1024, 768, 0, "image/screen_menu.bmp");
-  game_info_screen = game_picture_load(1024, 768, 0, "image/screen_info.bmp");
+  game_menu_screen = gfx_picture_load(1024, 768, 0, "image/screen_menu.bmp");
+  game_info_screen = gfx_picture_load(1024, 768, 0, "image/screen_info.bmp");
   game_buttons_load();
   game_exit_sound = snd_load_wav("sound/exit.wav", SND_LOAD_FLAGS);
   snd_set_frequency(game_exit_sound, SND_PLAY_RATE);

@@ -12,15 +12,9 @@
 #include "game/stars.h"
 #include "gfx/bmp.h"
 
-static Surface game_image_load(int32_t width, int32_t height, Rgb16 key, const char* path) {
-  Surface s = gfx_create_surface(width, height, DDSCAPS_VIDEOMEMORY, key);
-  gfx_load_bmp_into_surface(width, height, path, s);
-  return s;
-}
-
 void game_hud_images_load() {
-  game_slots_image = game_image_load(204, 60, gfx_colour_key, "image/prochee/Sloty.bmp");
-  game_digits_image = game_image_load(252, 70, gfx_colour_key, "image/prochee/Cifry.bmp");
+  game_slots_image = gfx_picture_load(204, 60, gfx_colour_key, "image/prochee/Sloty.bmp");
+  game_digits_image = gfx_picture_load(252, 70, gfx_colour_key, "image/prochee/Cifry.bmp");
 }
 
 void game_scratch_create() {
@@ -29,20 +23,20 @@ void game_scratch_create() {
 }
 
 void game_play_images_load() {
-  game_laser_image = game_image_load(8, 37, gfx_colour_key, "image/main/laser_blue.bmp");
+  game_laser_image = gfx_picture_load(8, 37, gfx_colour_key, "image/main/laser_blue.bmp");
   for (int32_t i = 0; i < GAME_EXPLOSION_TYPE_COUNT; ++i) {
     const ExplosionType& t = game_explosion_types[i];
     game_explosion_images[i] =
-        game_image_load(t.image_width, t.image_height, gfx_colour_key, t.image_path);
+        gfx_picture_load(t.image_width, t.image_height, gfx_colour_key, t.image_path);
   }
   for (int32_t i = 0; i < GAME_ENEMY_KIND_COUNT; ++i) {
     const EnemyKind& k = game_enemy_kinds[i];
-    game_enemy_images[i] = game_image_load(k.image_width, k.image_height, gfx_colour_key, k.image_path);
+    game_enemy_images[i] = gfx_picture_load(k.image_width, k.image_height, gfx_colour_key, k.image_path);
   }
   game_background_images[0] =
-      game_image_load(GAME_SCREEN_WIDTH, GAME_SCREEN_HEIGHT, 0, "image/prochee/fon_back01.bmp");
+      gfx_picture_load(GAME_SCREEN_WIDTH, GAME_SCREEN_HEIGHT, 0, "image/prochee/fon_back01.bmp");
   game_background_images[1] =
-      game_image_load(GAME_SCREEN_WIDTH, GAME_SCREEN_HEIGHT, 0, "image/prochee/fon_back02.bmp");
+      gfx_picture_load(GAME_SCREEN_WIDTH, GAME_SCREEN_HEIGHT, 0, "image/prochee/fon_back02.bmp");
 }
 
 void game_play_setup() {

@@ -153,3 +153,9 @@ int gfx_load_bmp_into_surface(int32_t width, int32_t height, const char* path, S
   bmp_unload(&gfx_scratch_image);
   return 1;
 }
+
+Surface gfx_picture_load(int32_t width, int32_t height, Rgb16 key, const char* path) {
+  Surface s = gfx_create_surface(width, height, DDSCAPS_VIDEOMEMORY, key);
+  gfx_load_bmp_into_surface(width, height, path, s);
+  return s;
+}

@@ -23,3 +23,6 @@ int bmp_unload(ImageFile* image);
 int bmp_flip_rows(uint8_t* pixels, int32_t row_bytes, int32_t rows);
 // Copies the picture into the surface, only where both have pixels; always 1.
 int gfx_load_bmp_into_surface(int32_t width, int32_t height, const char* path, Surface surface);
+// A picture as the start-up loads every one: a video-memory surface of the picture's size with
+// the given colour key, filled from the file. Null when the surface cannot be created.
+Surface gfx_picture_load(int32_t width, int32_t height, Rgb16 key, const char* path);

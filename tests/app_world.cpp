@@ -57,7 +57,9 @@ void WorldTest::start(const std::string& dir, const std::function<void()>& arm) 
   game_window = CreateWindowExA(0, "WIN3DCLASS", "GAME", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768, nullptr,
                                 nullptr, game_instance, nullptr);
   ASSERT_NE(game_window, nullptr);
-  if (!old_dir_[0]) ASSERT_NE(getcwd(old_dir_, sizeof old_dir_), nullptr);
+  if (!old_dir_[0]) {
+    ASSERT_NE(getcwd(old_dir_, sizeof old_dir_), nullptr);
+  }
   ASSERT_EQ(chdir(dir.c_str()), 0) << dir;
   seam_trace_enable(true);
   sound_serials_.clear();
