@@ -89,24 +89,43 @@ SDL_Window* plat_main_sdl_window() {
   return nullptr;
 }
 
-bool plat_video_start() {
-  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    plat_set_fatal("cannot open the display: %s", SDL_GetError());
-    return false;
-  }
-  // SDL falls back to its headless drivers when no display can be reached; a player would see
-  // nothing at all, so those count as no display unless they were asked for by name.
+// SDL falls back to its headless drivers when no display can be reached; a player would see
+// nothing at all, so those count as no display unless they were asked for by name.
+static bool plat_video_headless() {
   const char* driver = SDL_GetCurrentVideoDriver();
   const char* asked = SDL_getenv("SDL_VIDEODRIVER");
   bool headless = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0 ||
                              SDL_strcmp(driver, "evdev") == 0);
-  if (headless && !(asked && SDL_strcasecmp(asked, driver) == 0)) {
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    plat_set_fatal("cannot open the display: no X11 or Wayland display found (is DISPLAY set?)");
-    return false;
+  return headless && !(asked && SDL_strcasecmp(asked, driver) == 0);
+}
+
+bool plat_video_start() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  const char* x_display = SDL_getenv("DISPLAY");
+  const bool asked = SDL_getenv("SDL_VIDEODRIVER") && *SDL_getenv("SDL_VIDEODRIVER");
+  // A display that is named but refuses the first connection (a busy X server) gets a few
+  // more tries before the game gives up; each try is short, so nothing hangs.
+  char why[256] = "no X11 or Wayland display found (is DISPLAY set?)";
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (attempt > 0) SDL_Delay(250);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+      if (!plat_video_headless()) return true;
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    } else {
+      SDL_snprintf(why, sizeof why, "%s", SDL_GetError());
+    }
+    if (asked || !x_display || !*x_display) break;
+    // Ask X11 by name, so that its own reason is the one reported.
+    if (SDL_VideoInit("x11") == 0) {
+      SDL_VideoQuit();
+      if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 && !plat_video_headless()) return true;
+      SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    } else {
+      SDL_snprintf(why, sizeof why, "X11 display %s: %s", x_display, SDL_GetError());
+    }
   }
-  return true;
+  plat_set_fatal("cannot open the display: %s", why);
+  return false;
 }
 
 static void set_capture(SDL_Window* win, bool on) {
