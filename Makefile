@@ -19,9 +19,11 @@ build: setup build/$(PRESET)/build.ninja
 run: build
 	cd build/$(PRESET)/data && ../tarvellin $(ARGS)
 
+# Unit, scenario and end-to-end tests; then the sanitizer build; then a minute of fuzzing per reader.
 test: build
 	ctest --preset $(PRESET) -j2
 	$(MAKE) --no-print-directory test-asan
+	$(MAKE) --no-print-directory fuzz
 
 # The unit and scenario tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: setup
