@@ -29,7 +29,11 @@ HFILE WINAPI OpenFile(LPCSTR lpFileName, LPOFSTRUCT lpReOpenBuff, UINT uStyle) {
   }
   if (lpReOpenBuff) {
     lpReOpenBuff->cBytes = (BYTE)sizeof *lpReOpenBuff;
-    std::strncpy(lpReOpenBuff->szPathName, real, OFS_MAXPATHNAME - 1);
+    // Cut to the record's size and always terminated.
+    size_t n = std::strlen(real);
+    if (n > OFS_MAXPATHNAME - 1) n = OFS_MAXPATHNAME - 1;
+    std::memcpy(lpReOpenBuff->szPathName, real, n);
+    lpReOpenBuff->szPathName[n] = 0;
   }
   if (uStyle & OF_EXIST) {
     close(fd);

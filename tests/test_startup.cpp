@@ -39,7 +39,9 @@ TEST_F(StartupTest, CreatesEverythingInOrderAndReleasesItOnce) {
                  first("ShowCursor 0"), first("CreateFontA Times New Roman 12x6")};
   for (size_t i = 0; i < std::size(order); ++i) {
     ASSERT_GE(order[i], 0) << i;
-    if (i) EXPECT_LT(order[i - 1], order[i]) << i;
+    if (i) {
+      EXPECT_LT(order[i - 1], order[i]) << i;
+    }
   }
   EXPECT_NE(seam_trace_lines()[first("IDirectMusicPerformance::Init")].find("on DirectSound"), std::string::npos);
 
@@ -77,7 +79,9 @@ TEST_F(StartupTest, CreatesEverythingInOrderAndReleasesItOnce) {
                 first("Release DirectInput"), first("Release ddraw")};
   for (size_t i = 0; i < std::size(tail); ++i) {
     ASSERT_GE(tail[i], 0) << i;
-    if (i) EXPECT_LT(tail[i - 1], tail[i]) << i;
+    if (i) {
+      EXPECT_LT(tail[i - 1], tail[i]) << i;
+    }
   }
   EXPECT_EQ(seam_video_live_objects(), 0);
 }
