@@ -201,8 +201,14 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style,
   if (!w || !plat_video_start()) return nullptr;
   Uint32 flags = (style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
   if (!plat_options.window) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  // Full screen covers the desktop from its top-left corner, also without a window manager.
+  // Full screen covers the desktop from its top-left corner at the desktop's size, also without a
+  // window manager to stretch it; the presented picture is scaled to fit.
   int pos = plat_options.window ? (int)SDL_WINDOWPOS_CENTERED : 0;
+  SDL_DisplayMode desktop;
+  if (!plat_options.window && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+    width = desktop.w;
+    height = desktop.h;
+  }
   SDL_Window* sdl = SDL_CreateWindow(title ? title : "", pos, pos, width, height, flags);
   if (!sdl) {
     plat_set_fatal("cannot create the game window: %s", SDL_GetError());
