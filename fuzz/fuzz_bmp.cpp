@@ -7,13 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fuzz/fuzz_input.h"
 #include "gfx/bmp.h"
 #include "gfx/surface.h"
 #include "platform/win32.h"
 
 namespace {
 
-char g_path[512];
 
 struct Target {
   int32_t width, height;  // what the caller asks for
@@ -22,14 +22,6 @@ struct Target {
 // The surface sizes differ from some of the asked sizes on purpose: the copy clips to both.
 Target g_targets[] = {{60, 30, nullptr}, {204, 60, nullptr}, {204, 60, nullptr}, {2, 1, nullptr}};
 
-void remove_input() { std::remove(g_path); }
-
-bool write_input(const uint8_t* data, size_t size) {
-  FILE* f = std::fopen(g_path, "wb");
-  if (!f) return false;
-  bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-  return std::fclose(f) == 0 && ok;
-}
 
 // Reads the first and last byte a loaded picture claims to have: ASan reports a short allocation.
 uint32_t touch(const ImageFile& img) {
@@ -54,10 +46,7 @@ void expect_no_picture(const char* after) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  const char* dir = std::getenv("TMPDIR");
-  if (!dir || !*dir) dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  std::snprintf(g_path, sizeof g_path, "%s/tarvellin_fuzz_bmp_%d.bmp", dir, (int)getpid());
-  std::atexit(remove_input);
+  fuzz_input_init("bmp", "bmp");
 
   // Offscreen surfaces need only the DirectDraw object, not a display mode or a window.
   void* dd = nullptr;
@@ -78,22 +67,22 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (!write_input(data, size)) return 0;
+  if (!fuzz_input_write(data, size)) return 0;
 
   // Both 16-bit layouts the display may report change the 24-bit conversion.
   static volatile uint32_t sink;
   gfx_rgb_bit_count = 15;
-  if (bmp_load(&gfx_scratch_image, g_path)) sink = sink + touch(gfx_scratch_image);
+  if (bmp_load(&gfx_scratch_image, fuzz_input_path)) sink = sink + touch(gfx_scratch_image);
   bmp_unload(&gfx_scratch_image);
   expect_no_picture("bmp_unload");
 
   gfx_rgb_bit_count = 16;
   for (const Target& t : g_targets) {
-    gfx_load_bmp_into_surface(t.width, t.height, g_path, t.surface);
+    gfx_load_bmp_into_surface(t.width, t.height, fuzz_input_path, t.surface);
     expect_no_picture("gfx_load_bmp_into_surface");
   }
   // Without a surface nothing is read and nothing is held.
-  gfx_load_bmp_into_surface(60, 30, g_path, nullptr);
+  gfx_load_bmp_into_surface(60, 30, fuzz_input_path, nullptr);
   expect_no_picture("a load without a surface");
   return 0;
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fuzz/fuzz_input.h"
 #include "app/globals.h"
 #include "platform/seams_audio.h"
 #include "platform/win32.h"
@@ -14,17 +15,8 @@
 
 namespace {
 
-char g_path[512];
 int g_window;  // sound set-up needs a window handle, not a real window
 
-void remove_input() { std::remove(g_path); }
-
-bool write_input(const uint8_t* data, size_t size) {
-  FILE* f = std::fopen(g_path, "wb");
-  if (!f) return false;
-  bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
-  return std::fclose(f) == 0 && ok;
-}
 
 [[noreturn]] void fail(const char* what, int32_t id) {
   std::fprintf(stderr, "fuzz_wav: %s (id %d)\n", what, (int)id);
@@ -50,10 +42,7 @@ uint32_t touch(int32_t id) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  const char* dir = std::getenv("TMPDIR");
-  if (!dir || !*dir) dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  std::snprintf(g_path, sizeof g_path, "%s/tarvellin_fuzz_wav_%d.wav", dir, (int)getpid());
-  std::atexit(remove_input);
+  fuzz_input_init("wav", "wav");
 
   game_window = reinterpret_cast<HWND>(&g_window);
   snd_first_call = 1;
@@ -67,10 +56,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (!write_input(data, size)) return 0;
+  if (!fuzz_input_write(data, size)) return 0;
 
   static volatile uint32_t sink;
-  int32_t id = snd_load_wav(g_path, SND_LOAD_FLAGS);
+  int32_t id = snd_load_wav(fuzz_input_path, SND_LOAD_FLAGS);
   if (id >= 0) {
     if (id != 0) fail("first load after snd_init did not take slot 0", id);
     if (!snd_table[id].buffer || !snd_table[id].in_use) fail("accepted sound has no buffer", id);
