@@ -93,6 +93,13 @@ TEST_F(GfxDisplay, ClipperBoundAndClippedFill) {
   EXPECT_EQ(pixel(s, 30, 20), 0);
   EXPECT_EQ(pixel(s, 20, 45), 0);
   EXPECT_EQ(gfx_attach_clipper(s, -1, rects), nullptr);
+  // One limit on a list's length, the clipper's: 64 rectangles are taken, 65 refused.
+  RECT many[65];
+  for (int i = 0; i < 65; ++i) many[i] = RECT{i, 0, i + 1, 1};
+  IDirectDrawClipper* full = gfx_attach_clipper(s, 64, many);
+  EXPECT_NE(full, nullptr);
+  if (full) full->Release();
+  EXPECT_EQ(gfx_attach_clipper(s, 65, many), nullptr);
   EXPECT_EQ(gfx_attach_clipper(nullptr, 1, rects), nullptr);
   seam_fail("IDirectDrawClipper::SetClipList", DDERR_INVALIDCLIPLIST);
   EXPECT_EQ(gfx_attach_clipper(s, 1, rects), nullptr);
