@@ -40,30 +40,18 @@ extern "C" void* realloc(void* p, size_t n) {
 
 namespace {
 
-class FrameAlloc : public GameTest {
+class FrameAlloc : public GameLoopTest {
  protected:
   void SetUp() override {
-    GameTest::SetUp();
-    static HINSTANCE__ instance;
-    game_instance = &instance;
+    GameLoopTest::SetUp();
     game_font = CreateFontA(12, 6, 0, 0, 10, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_STRING_PRECIS,
                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0, "Times New Roman");
     ASSERT_NE(game_font, nullptr);
-    ASSERT_TRUE(inp_init() && inp_create_keyboard() && inp_create_mouse());
-    seam_input_inject(true);
-    seam_clock_virtual(1000, 1);
-    game_state = GAME_STATE_PLAY;
   }
   void TearDown() override {
-    inp_release_mouse();
-    inp_release_keyboard();
-    inp_shutdown();
-    inp_direct_input = nullptr, inp_keyboard_device = inp_mouse_device = nullptr;
     DeleteObject(game_font);
     game_font = nullptr;
-    game_instance = nullptr;
-    game_state = GAME_STATE_MENU;
-    GameTest::TearDown();
+    GameLoopTest::TearDown();
   }
 };
 
