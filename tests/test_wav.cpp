@@ -89,6 +89,8 @@ TEST_F(WavTest, ShortDataIsSilenceAndHugeDataIsRefused) {
   for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], i < 10 ? 0x80 + 40 : 0x80) << i;
   EXPECT_EQ(load_file(riff({chunk("fmt ", fmt()), chunk("data", {}, SND_MAX_DATA_BYTES + 1)})), -1);
   EXPECT_EQ(snd_table[1].in_use, 0);
+  EXPECT_EQ(load_file(riff({chunk("fmt ", fmt()), chunk("data", {}, SND_MAX_DATA_BYTES)})), 1);
+  EXPECT_EQ(buffer_bytes(1).size(), SND_MAX_DATA_BYTES);
 }
 
 TEST_F(WavTest, SlotsAreClaimedInOrderAndNeverReusedUntilInit) {
