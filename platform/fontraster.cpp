@@ -174,6 +174,7 @@ PlatFont* plat_font_open(const char* face_name, int height_px, int avg_char_widt
   double ppem_x = cell.ppem;
   if (avg_char_width_px > 0 && avg_char_width_px <= 1024 && os2 && os2->xAvgCharWidth > 0)
     ppem_x = (double)avg_char_width_px * face->units_per_EM / os2->xAvgCharWidth;
+  if (ppem_x > 4096) ppem_x = 4096;  // a face claiming a tiny average must not make huge glyphs
   if (FT_Set_Char_Size(face, (FT_F26Dot6)std::lround(ppem_x * 64), (FT_F26Dot6)cell.ppem * 64, 72, 72) != 0) {
     FT_Done_Face(face);
     return nullptr;
