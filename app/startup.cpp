@@ -12,6 +12,7 @@
 #include "game/hud.h"
 #include "game/play_images.h"
 #include "game/player.h"
+#include "game/stars.h"
 #include "gfx/bmp.h"
 #include "gfx/display.h"
 #include "input/input.h"
@@ -56,14 +57,18 @@ int game_startup() {
   game_font = CreateFontA(12, 6, 0, 0, 10, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_STRING_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0, "Times New Roman");
   game_cursor_setup();
-  // HUD pictures, player, stars, enemies, scratch surfaces, the play pictures; it also marks
-  // every explosion slot free, which touches only memory, so its place in the order is moot.
-  game_play_setup();
+  game_hud_images_load();
+  game_player_setup();
+  game_stars_reset();
+  game_enemies_reset();
+  game_scratch_create();
+  game_play_images_load();
   game_menu_screen = gfx_picture_load(1024, 768, 0, "image/screen_menu.bmp");
   game_info_screen = gfx_picture_load(1024, 768, 0, "image/screen_info.bmp");
   game_buttons_load();
   game_exit_sound = snd_load_wav("sound/exit.wav", SND_LOAD_FLAGS);
   snd_set_frequency(game_exit_sound, SND_PLAY_RATE);
+  game_explosions_clear();
   return 1;
 }
 

@@ -9,7 +9,8 @@
 #include "game/screen.h"
 #include "game/stars.h"
 
-// P slows play by a millisecond a frame, O speeds it up; both held cancel out.
+// P slows play by a millisecond a frame, O speeds it up. P goes first, so with both held the
+// delay stays, except at 90, where it drops to 89.
 static void game_speed_keys() {
   if (game_key_held(DIK_P)) {
     if (++game_frame_delay_ms > GAME_FRAME_DELAY_MAX) game_frame_delay_ms = GAME_FRAME_DELAY_MAX;

@@ -38,10 +38,12 @@ int bmp_load(ImageFile* image, const char* path) {
   if (!read_exact(f, &fh, sizeof fh) || fh.bfType != 0x4D42) return refuse(f, image, nullptr);
   if (!read_exact(f, &ih, sizeof ih)) return refuse(f, image, nullptr);
 
+  image->layout = BMP_LAYOUT_NONE;
   const int32_t bits = ih.biBitCount;
   if (bits != 8 && bits != 16 && bits != 24) return refuse(f, image, nullptr);
-  // Run-length and other packed data cannot be taken as rows of pixels.
-  if (ih.biCompression != BI_RGB && ih.biCompression != BI_BITFIELDS) return refuse(f, image, nullptr);
+  // Run-length and other packed data cannot be taken as rows of pixels; masks go with 16 bits.
+  const bool masked = ih.biCompression == BI_BITFIELDS;
+  if (ih.biCompression != BI_RGB && !(masked && bits == 16)) return refuse(f, image, nullptr);
   if (ih.biSize < sizeof ih) return refuse(f, image, nullptr);
   const int32_t width = ih.biWidth;
   const bool top_down = ih.biHeight < 0;
@@ -51,8 +53,19 @@ int bmp_load(ImageFile* image, const char* path) {
   const int32_t height = top_down ? -ih.biHeight : ih.biHeight;
 
   LONG at = (LONG)(sizeof fh + sizeof ih);
-  // A larger info header (V4, V5) is followed by its extra fields, or the masks of BI_BITFIELDS.
+  // A larger info header (V4, V5) is followed by its extra fields. The three masks of
+  // BI_BITFIELDS are its first extra fields, or follow a 40-byte header: the same 12 bytes.
   LONG headers_end = (LONG)sizeof fh + (LONG)(ih.biSize > 4096 ? 4096 : ih.biSize);
+  image->layout = bits == 8 ? BMP_LAYOUT_INDEXED8 : bits == 24 ? BMP_LAYOUT_BGR24 : BMP_LAYOUT_RGB565;
+  if (masked) {
+    DWORD masks[3];
+    if (!read_exact(f, masks, sizeof masks)) return refuse(f, image, nullptr);
+    at += (LONG)sizeof masks;
+    if (ih.biSize < sizeof ih + sizeof masks) headers_end = at;
+    if (masks[0] == 0xF800 && masks[1] == 0x07E0 && masks[2] == 0x001F) image->layout = BMP_LAYOUT_BITFIELDS565;
+    else if (masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F) image->layout = BMP_LAYOUT_BITFIELDS555;
+    else return refuse(f, image, nullptr);  // no other arrangement of the bits is read
+  }
   if (!skip_to(f, at, headers_end)) return refuse(f, image, nullptr);
   at = headers_end > at ? headers_end : at;
 
@@ -81,6 +94,8 @@ int bmp_load(ImageFile* image, const char* path) {
   if (end == HFILE_ERROR || (size_t)end < (size_t)at + data_bytes || _llseek(f, at, FILE_BEGIN) != at)
     return refuse(f, image, nullptr);
 
+  image->top_down = top_down ? 1 : 0;
+  image->data_offset = (uint32_t)at;
   uint8_t* work = (uint8_t*)std::malloc(data_bytes);
   if (!work) return refuse(f, image, nullptr);
   if (!read_exact(f, work, (UINT)data_bytes)) return refuse(f, image, work);
@@ -93,11 +108,20 @@ int bmp_load(ImageFile* image, const char* path) {
   for (int32_t y = 0; y < height; ++y) {
     const uint8_t* in = work + (size_t)y * row_in;
     uint8_t* out = image->pixels + (size_t)y * row_out;
+    uint16_t* words = (uint16_t*)out;
+    if (image->layout == BMP_LAYOUT_BITFIELDS555) {
+      // Green widened to six bits by repeating its top bit, as the 24-bit conversion rounds.
+      for (int32_t x = 0; x < width; ++x) {
+        const uint32_t v = (uint32_t)in[2 * x] | (uint32_t)in[2 * x + 1] << 8;
+        const uint32_t g5 = (v >> 5) & 31;
+        words[x] = (uint16_t)(((v & 0x7C00) << 1) | (((g5 << 1) | (g5 >> 4)) << 5) | (v & 31));
+      }
+      continue;
+    }
     if (bits != 24) {
       std::memcpy(out, in, row_out);
       continue;
     }
-    uint16_t* words = (uint16_t*)out;
     for (int32_t x = 0; x < width; ++x) {
       const uint8_t* p = in + (size_t)x * 3;
       int32_t v = gfx_rgb_bit_count == 15 ? gfx_rgb555(p[2], p[1], p[0]) : gfx_rgb565(p[2], p[1], p[0]);
@@ -132,6 +156,10 @@ int bmp_flip_rows(uint8_t* pixels, int32_t row_bytes, int32_t rows) {
   return 1;
 }
 
+int bmp_copyable(const ImageFile* image) {
+  return image && image->pixels && image->info_header.biBitCount == 16 ? 1 : 0;
+}
+
 int gfx_load_bmp_into_surface(int32_t width, int32_t height, const char* path, Surface surface) {
   if (surface) bmp_load(&gfx_scratch_image, path);
   DDSURFACEDESC2 desc;
@@ -139,7 +167,7 @@ int gfx_load_bmp_into_surface(int32_t width, int32_t height, const char* path, S
   const ImageFile& img = gfx_scratch_image;
   // Only 16-bit pictures can be copied at 2 bytes a pixel, and only where picture and surface
   // both have pixels.
-  if (desc.lpSurface && img.pixels && img.info_header.biBitCount == 16) {
+  if (desc.lpSurface && bmp_copyable(&img)) {
     int32_t w = width, h = height;
     if (w > img.info_header.biWidth) w = img.info_header.biWidth;
     if (h > img.info_header.biHeight) h = img.info_header.biHeight;

@@ -8,11 +8,6 @@
 
 IDirectDrawClipper* gfx_back_clipper = nullptr;
 
-namespace {
-// More rectangles than any clip list needs; also keeps the region size far from overflow.
-constexpr int32_t kMaxClipRects = 4096;
-}  // namespace
-
 int gfx_display_open(int32_t width, int32_t height, int32_t bpp) {
   void* dd = nullptr;
   if (FAILED(DirectDrawCreateEx(nullptr, &dd, IID_IDirectDraw7, nullptr)) || !dd) return 0;
@@ -60,7 +55,9 @@ int gfx_display_close() {
 }
 
 IDirectDrawClipper* gfx_attach_clipper(Surface surface, int32_t count, const RECT* rects) {
-  if (!gfx_ddraw || !surface || count < 0 || count > kMaxClipRects || (count > 0 && !rects)) return nullptr;
+  // How many rectangles a list may hold is the clipper's to say (SetClipList refuses a longer one);
+  // an int32_t count of RECTs cannot overflow the region's size here.
+  if (!gfx_ddraw || !surface || count < 0 || (count > 0 && !rects)) return nullptr;
   IDirectDrawClipper* clipper = nullptr;
   if (FAILED(gfx_ddraw->CreateClipper(0, &clipper, nullptr)) || !clipper) return nullptr;
   RGNDATA* region = (RGNDATA*)std::malloc(sizeof(RGNDATAHEADER) + (size_t)count * sizeof(RECT));

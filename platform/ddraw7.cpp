@@ -424,6 +424,7 @@ HRESULT IDirectDrawSurface7::SetColorKey(DWORD dwFlags, LPDDCOLORKEY k) {
   }
   key = *k;
   has_key = true;
+  seam_trace("SetColorKey #%d 0x%04x", serial, (unsigned)k->dwColorSpaceLowValue);
   return DD_OK;
 }
 

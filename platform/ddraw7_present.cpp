@@ -125,14 +125,16 @@ bool plat_present_565(HWND hwnd, const uint8_t* pixels, int32_t width, int32_t h
     if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
   } else {
     // Uncommon window formats: let SDL convert and scale through a wrapper made once per frame
-    // size. Slower, but only reached on displays of fewer or more than 32 bits.
+    // size. Slower, but only reached on displays of fewer or more than 32 bits. The flip swaps
+    // the chain's two pixel blocks, so the wrapper is pointed at this frame's each time.
     if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);
     static SDL_Surface* wrap = nullptr;
-    if (!wrap || wrap->pixels != pixels || wrap->w != width || wrap->h != height) {
+    if (!wrap || wrap->w != width || wrap->h != height || wrap->pitch != pitch) {
       if (wrap) SDL_FreeSurface(wrap);
       wrap = SDL_CreateRGBSurfaceWithFormatFrom((void*)pixels, width, height, 16, pitch, SDL_PIXELFORMAT_RGB565);
       if (!wrap) return false;
     }
+    wrap->pixels = (void*)pixels;
     SDL_FillRect(out, nullptr, 0);
     SDL_Rect dst{ox, oy, dw, dh};
     if (SDL_BlitScaled(wrap, nullptr, out, &dst) != 0) return false;

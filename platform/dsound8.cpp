@@ -4,7 +4,10 @@
 #include "platform/dsound8.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -102,11 +105,14 @@ void ds_mix(int16_t* out, int frames, int channels, int rate) {
     std::memset(g_mix, 0, sizeof(int32_t) * (size_t)n);
     for (DsBuffer* b : g_voices)
       if (b && b->playing) ds_mix_voice(b, n, rate);
+    // Every layout of two or more channels begins with front left and right; centre, LFE and
+    // the rear channels stay silent.
+    const int voiced = channels < 2 ? channels : 2;
     for (int i = 0; i < n; ++i) {
       int32_t v = g_mix[i];
       if (v > 32767) v = 32767;
       if (v < -32768) v = -32768;
-      for (int c = 0; c < channels; ++c) *out++ = (int16_t)v;
+      for (int c = 0; c < channels; ++c) *out++ = c < voiced ? (int16_t)v : 0;
     }
     frames -= n;
   }
@@ -121,11 +127,28 @@ void SDLCALL ds_callback(void*, Uint8* stream, int len) {
   ds_mix(reinterpret_cast<int16_t*>(stream), len / frame_bytes, g_device.channels, g_device.rate);
 }
 
-bool ds_device_open() {
-  if (g_device.users > 0) {
-    ++g_device.users;
-    return true;
+// SDL's probing of sound servers and ALSA devices prints the libraries' own diagnostics on
+// stderr, several lines for the one fact that there is no sound; they are held back while the
+// device opens, and a failure is told in one line instead.
+struct QuietStderr {
+  int saved = -1;
+  QuietStderr() {
+    std::fflush(stderr);
+    int null = open("/dev/null", O_WRONLY);
+    if (null < 0) return;
+    saved = dup(2);
+    if (saved >= 0) dup2(null, 2);
+    close(null);
   }
+  ~QuietStderr() {
+    if (saved < 0) return;
+    std::fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+  }
+};
+
+bool ds_device_start() {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   SDL_AudioSpec want{};
   SDL_AudioSpec have{};
@@ -151,6 +174,20 @@ bool ds_device_open() {
   g_device.users = 1;
   SDL_PauseAudioDevice(id, 0);
   return true;
+}
+
+bool ds_device_open() {
+  if (g_device.users > 0) {
+    ++g_device.users;
+    return true;
+  }
+  bool ok;
+  {
+    QuietStderr quiet;
+    ok = ds_device_start();
+  }
+  if (!ok) std::fprintf(stderr, "tarvellin: no sound device (%s); playing without sound\n", SDL_GetError());
+  return ok;
 }
 
 void ds_device_close() {
@@ -378,10 +415,10 @@ void seam_audio_manual(bool on) {
   g_device.manual = on;
 }
 
-void seam_audio_mix(int16_t* out, int frames, int rate) {
-  if (!out || frames <= 0 || rate <= 0) return;
+void seam_audio_mix(int16_t* out, int frames, int rate, int channels) {
+  if (!out || frames <= 0 || rate <= 0 || channels < 1) return;
   MixLock lock;
-  ds_mix(out, frames, 1, rate);
+  ds_mix(out, frames, channels, rate);
 }
 
 int seam_audio_device_rate() { return g_device.rate; }

@@ -1,11 +1,13 @@
 // FreeType renders, fontconfig finds the file. Every glyph of code page 1251 is rendered when the
-// font is opened, into one block, so drawing never allocates.
+// font is opened, as runs of set pixels in one block, so drawing tests no empty pixel and allocates
+// nothing.
 #include "platform/fontraster.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
+#include FT_GASP_H
 
 #include <cmath>
 #include <cstdlib>
@@ -27,21 +29,16 @@ const unsigned short kCp1251High[128] = {
     0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F};
 
-// Letter frequencies per thousand that the average character width of a font is defined by,
-// so a face's average does not depend on how many other glyphs it happens to carry.
-const struct {
-  char c;
-  int weight;
-} kAvgWeights[] = {{'a', 64}, {'b', 14}, {'c', 27}, {'d', 35}, {'e', 100}, {'f', 20}, {'g', 14}, {'h', 42},
-                   {'i', 63}, {'j', 3},  {'k', 6},  {'l', 35}, {'m', 20},  {'n', 56}, {'o', 56}, {'p', 17},
-                   {'q', 4},  {'r', 49}, {'s', 56}, {'t', 71}, {'u', 31},  {'v', 10}, {'w', 18}, {'x', 3},
-                   {'y', 18}, {'z', 2},  {' ', 166}};
+// One run of set pixels of a glyph, relative to the pen at the cell's top.
+struct Span {
+  int dx, dy, len;
+  unsigned cov;  // offset of `len` grey levels in PlatFont::coverage, or kSolid
+};
+constexpr unsigned kSolid = ~0u;
 
 struct Glyph {
-  int left, top;  // bitmap offset from the pen on the baseline (top: upward)
-  int width, rows;
   int advance;
-  size_t offset;  // into PlatFont::coverage
+  unsigned first, count;  // runs in PlatFont::spans
 };
 
 FT_Library g_ft = nullptr;
@@ -91,14 +88,75 @@ bool find_face_file(const char* name, int weight, char* path, size_t path_size, 
 }  // namespace
 
 struct PlatFont {
-  int height, ascent;
+  int height, ascent, descent, avg_width;
+  bool smooth;
   Glyph glyphs[256];
+  Span* spans;
   unsigned char* coverage;
 };
 
+namespace {
+
+// GDI's mapping of a logical font's height to pixels per em: a positive height is the cell, which
+// the OS/2 table's Windows ascent and descent span; a negative one is the em itself.
+struct CellMetrics {
+  int ppem, ascent, descent;
+};
+
+CellMetrics cell_metrics(FT_Face face, const TT_OS2* os2, int height_px) {
+  double units = face->units_per_EM;
+  double asc = face->ascender, desc = -face->descender;
+  if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {
+    asc = os2->usWinAscent;
+    desc = os2->usWinDescent;
+  }
+  if (asc + desc <= 0) asc = units, desc = 0;
+  if (height_px == 0) height_px = 16;
+  if (height_px > 1024 || height_px < -1024) height_px = height_px > 0 ? 1024 : -1024;
+  CellMetrics m;
+  m.ppem = (int)std::lround(height_px > 0 ? height_px * units / (asc + desc) : -height_px);
+  if (m.ppem < 1) m.ppem = 1;
+  m.ascent = (int)std::lround(asc * m.ppem / units);
+  m.descent = (int)std::lround(desc * m.ppem / units);
+  return m;
+}
+
+// Walks the rendered bitmap's rows as runs of set pixels; only the two formats asked for are
+// read, and only within their stated rows and pitch. Returns false for any other bitmap.
+template <typename Emit>
+bool bitmap_runs(const FT_Bitmap& bm, bool mono, Emit emit) {
+  const int w = (int)bm.width, rows = (int)bm.rows;
+  if (w == 0 || rows == 0) return true;
+  if (!bm.buffer || bm.pitch <= 0) return false;
+  if (mono ? (bm.pixel_mode != FT_PIXEL_MODE_MONO || bm.pitch < (w + 7) / 8)
+           : (bm.pixel_mode != FT_PIXEL_MODE_GRAY || bm.num_grays != 256 || bm.pitch < w))
+    return false;
+  for (int r = 0; r < rows; ++r) {
+    const unsigned char* row = bm.buffer + (ptrdiff_t)r * bm.pitch;
+    auto level = [&](int c) -> unsigned char {
+      return mono ? ((row[c >> 3] >> (7 - (c & 7))) & 1) * 255 : row[c];
+    };
+    for (int c = 0; c < w;) {
+      if (!level(c)) {
+        ++c;
+        continue;
+      }
+      int end = c;
+      bool solid = true;
+      while (end < w && level(end)) solid &= level(end++) == 255;
+      emit(r, c, end - c, solid ? nullptr : row + c);
+      c = end;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
 unsigned plat_cp1251_to_unicode(unsigned char byte) { return byte < 0x80 ? byte : kCp1251High[byte - 0x80]; }
 
-PlatFont* plat_font_open(const char* face_name, int cell_height_px, int avg_char_width_px, int weight) {
+PlatFont* plat_font_open(const char* face_name, int height_px, int avg_char_width_px, int weight,
+                         PlatFontQuality quality) {
   if (!ft_ready()) return nullptr;
   char path[1024];
   int index = 0;
@@ -109,75 +167,73 @@ PlatFont* plat_font_open(const char* face_name, int cell_height_px, int avg_char
     FT_Done_Face(face);
     return nullptr;
   }
-  // GDI's positive height is the cell (ascent + descent as the OS/2 table gives them for
-  // Windows); a negative one is the em. Zero is GDI's default of 16 pixels.
-  double units = face->units_per_EM;
-  double asc = face->ascender, desc = -face->descender;
-  if (const TT_OS2* os2 = (const TT_OS2*)FT_Get_Sfnt_Table(face, FT_SFNT_OS2)) {
-    if (os2->usWinAscent + os2->usWinDescent > 0) {
-      asc = os2->usWinAscent;
-      desc = os2->usWinDescent;
-    }
-  }
-  if (asc + desc <= 0) asc = units, desc = 0;
-  if (cell_height_px == 0) cell_height_px = 16;
-  if (cell_height_px > 1024 || cell_height_px < -1024) cell_height_px = cell_height_px > 0 ? 1024 : -1024;
-  double ppem_y = cell_height_px > 0 ? cell_height_px * units / (asc + desc) : -cell_height_px;
-  double ppem_x = ppem_y;
-  if (avg_char_width_px > 0 && avg_char_width_px <= 1024) {
-    double sum = 0;
-    int total = 0;
-    for (const auto& w : kAvgWeights) {
-      FT_UInt gi = FT_Get_Char_Index(face, (FT_ULong)w.c);
-      if (gi && FT_Load_Glyph(face, gi, FT_LOAD_NO_SCALE) == 0) {
-        sum += (double)face->glyph->advance.x * w.weight;
-        total += w.weight;
-      }
-    }
-    if (total > 0 && sum > 0) ppem_x = avg_char_width_px * units / (sum / total);
-  }
-  if (FT_Set_Char_Size(face, (FT_F26Dot6)std::lround(ppem_x * 64), (FT_F26Dot6)std::lround(ppem_y * 64), 72, 72) != 0) {
+  const TT_OS2* os2 = (const TT_OS2*)FT_Get_Sfnt_Table(face, FT_SFNT_OS2);
+  const CellMetrics cell = cell_metrics(face, os2, height_px);
+  // The width is scaled so that the face's stored average becomes the one asked for, whatever
+  // the letters that average was taken over.
+  double ppem_x = cell.ppem;
+  if (avg_char_width_px > 0 && avg_char_width_px <= 1024 && os2 && os2->xAvgCharWidth > 0)
+    ppem_x = (double)avg_char_width_px * face->units_per_EM / os2->xAvgCharWidth;
+  if (ppem_x > 4096) ppem_x = 4096;  // a face claiming a tiny average must not make huge glyphs
+  if (FT_Set_Char_Size(face, (FT_F26Dot6)std::lround(ppem_x * 64), (FT_F26Dot6)cell.ppem * 64, 72, 72) != 0) {
     FT_Done_Face(face);
     return nullptr;
+  }
+  bool smooth = quality == PLAT_FONT_SMOOTH;
+  if (quality == PLAT_FONT_GASP) {
+    FT_Int gasp = FT_Get_Gasp(face, (FT_UInt)cell.ppem);
+    smooth = gasp == FT_GASP_NO_TABLE || (gasp & FT_GASP_DO_GRAY);
   }
   PlatFont* font = (PlatFont*)std::calloc(1, sizeof(PlatFont));
   if (!font) {
     FT_Done_Face(face);
     return nullptr;
   }
-  double scale = face->size->metrics.y_ppem ? (double)face->size->metrics.y_ppem / units : ppem_y / units;
-  font->ascent = (int)std::lround(asc * scale);
-  font->height = font->ascent + (int)std::lround(desc * scale);
-  // Two passes: sizes first, then one block for all coverage.
-  size_t total = 0;
+  font->ascent = cell.ascent;
+  font->descent = cell.descent;
+  font->height = cell.ascent + cell.descent;
+  font->smooth = smooth;
+  const double avg_units = os2 && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth : face->units_per_EM / 2.0;
+  font->avg_width = (int)std::lround(avg_units * (double)face->size->metrics.x_scale / 65536.0 / 64.0);
+
+  // Outlines only: an embedded bitmap could be in any format. A monochrome target gets the
+  // face's full hinting, as GDI's aliased text does.
+  const FT_Int32 load = FT_LOAD_NO_BITMAP | (smooth ? FT_LOAD_TARGET_NORMAL : FT_LOAD_TARGET_MONO);
+  const FT_Render_Mode mode = smooth ? FT_RENDER_MODE_NORMAL : FT_RENDER_MODE_MONO;
+  // Two passes: count the runs and grey levels, then fill one block of each.
+  size_t span_total = 0, cov_total = 0;
   for (int pass = 0; pass < 2; ++pass) {
-    size_t at = 0;
+    size_t spans = 0, cov = 0;
     for (int b = 0; b < 256; ++b) {
       Glyph& g = font->glyphs[b];
+      g = Glyph{0, (unsigned)spans, 0};
       unsigned cp = plat_cp1251_to_unicode((unsigned char)b);
       FT_UInt gi = cp >= 0x20 ? FT_Get_Char_Index(face, cp) : 0;
-      if (FT_Load_Glyph(face, gi, FT_LOAD_DEFAULT) != 0 || FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) {
-        g = Glyph{};
-        continue;
-      }
-      const FT_Bitmap& bm = face->glyph->bitmap;
-      g.left = face->glyph->bitmap_left;
-      g.top = face->glyph->bitmap_top;
-      g.width = (int)bm.width;
-      g.rows = (int)bm.rows;
-      g.advance = (int)((face->glyph->advance.x + 32) >> 6);
-      g.offset = at;
-      if (pass == 1 && bm.buffer) {
-        for (int r = 0; r < g.rows; ++r)
-          std::memcpy(font->coverage + at + (size_t)r * g.width, bm.buffer + (ptrdiff_t)r * bm.pitch, (size_t)g.width);
-      }
-      at += (size_t)g.width * g.rows;
+      if (FT_Load_Glyph(face, gi, load) != 0 || FT_Render_Glyph(face->glyph, mode) != 0) continue;
+      const FT_GlyphSlot slot = face->glyph;
+      g.advance = (int)((slot->advance.x + 32) >> 6);
+      const int dx = slot->bitmap_left, dy = cell.ascent - slot->bitmap_top;
+      size_t first = spans, first_cov = cov;
+      bool ok = bitmap_runs(slot->bitmap, !smooth, [&](int r, int c, int n, const unsigned char* levels) {
+        if (pass == 1) {
+          font->spans[spans] = Span{dx + c, dy + r, n, levels ? (unsigned)cov : kSolid};
+          if (levels) std::memcpy(font->coverage + cov, levels, (size_t)n);
+        }
+        ++spans;
+        if (levels) cov += (size_t)n;
+      });
+      if (!ok) spans = first, cov = first_cov;  // refused: the glyph draws nothing
+      g.count = (unsigned)(spans - first);
     }
     if (pass == 0) {
-      total = at;
-      font->coverage = (unsigned char*)std::malloc(total ? total : 1);
-      if (!font->coverage) {
-        std::free(font);
+      span_total = spans;
+      cov_total = cov;
+      if (span_total < 0xFFFFFFFFu && cov_total < kSolid) {
+        font->spans = (Span*)std::malloc((span_total ? span_total : 1) * sizeof(Span));
+        font->coverage = (unsigned char*)std::malloc(cov_total ? cov_total : 1);
+      }
+      if (!font->spans || !font->coverage) {
+        plat_font_close(font);
         FT_Done_Face(face);
         return nullptr;
       }
@@ -189,34 +245,36 @@ PlatFont* plat_font_open(const char* face_name, int cell_height_px, int avg_char
 
 void plat_font_close(PlatFont* font) {
   if (!font) return;
+  std::free(font->spans);
   std::free(font->coverage);
   std::free(font);
 }
 
-int plat_font_draw(PlatFont* font, const unsigned char* text, int len, int x, int y, PlatFontPlot plot, void* ctx) {
+int plat_font_draw(const PlatFont* font, const unsigned char* text, int len, int x, int y, PlatFontSpan span,
+                   void* ctx) {
   if (!font || !text || len <= 0) return 0;
   int pen = x;
-  int base = y + font->ascent;
   for (int i = 0; i < len; ++i) {
     const Glyph& g = font->glyphs[text[i]];
-    const unsigned char* cov = font->coverage + g.offset;
-    int gx = pen + g.left, gy = base - g.top;
-    for (int r = 0; r < g.rows; ++r)
-      for (int c = 0; c < g.width; ++c) {
-        unsigned char v = cov[r * g.width + c];
-        if (v && plot) plot(ctx, gx + c, gy + r, v);
+    if (span)
+      for (unsigned s = g.first; s < g.first + g.count; ++s) {
+        const Span& run = font->spans[s];
+        span(ctx, pen + run.dx, y + run.dy, run.len, run.cov == kSolid ? nullptr : font->coverage + run.cov);
       }
     pen += g.advance;
   }
   return pen - x;
 }
 
-int plat_font_text_width(PlatFont* font, const unsigned char* text, int len) {
+int plat_font_text_width(const PlatFont* font, const unsigned char* text, int len) {
   if (!font || !text || len <= 0) return 0;
   int w = 0;
   for (int i = 0; i < len; ++i) w += font->glyphs[text[i]].advance;
   return w;
 }
 
-int plat_font_height(PlatFont* font) { return font ? font->height : 0; }
-int plat_font_ascent(PlatFont* font) { return font ? font->ascent : 0; }
+int plat_font_height(const PlatFont* font) { return font ? font->height : 0; }
+int plat_font_ascent(const PlatFont* font) { return font ? font->ascent : 0; }
+int plat_font_descent(const PlatFont* font) { return font ? font->descent : 0; }
+int plat_font_avg_width(const PlatFont* font) { return font ? font->avg_width : 0; }
+int plat_font_smoothed(const PlatFont* font) { return font && font->smooth ? 1 : 0; }

@@ -47,32 +47,44 @@ uint16_t pack565(COLORREF c) {
   return (uint16_t)(((GetRValue(c) >> 3) << 11) | ((GetGValue(c) >> 2) << 5) | (GetBValue(c) >> 3));
 }
 
-struct PlotCtx {
+struct SpanCtx {
   DcRec* dc;
   uint16_t colour;
 };
 
-// Blends the text colour over the pixel by the glyph's coverage; full coverage gives the colour.
-void plot_565(void* p, int x, int y, unsigned char cov) {
-  PlotCtx* ctx = (PlotCtx*)p;
+// One run of a glyph, clipped to the surface. A fully covered run is the text colour; a grey
+// level blends it over the pixel.
+void span_565(void* p, int x, int y, int len, const unsigned char* cov) {
+  SpanCtx* ctx = (SpanCtx*)p;
   DcRec* dc = ctx->dc;
-  if (x < 0 || y < 0 || x >= dc->width || y >= dc->height) return;
+  if (y < 0 || y >= dc->height || x >= dc->width || x + len <= 0) return;
+  int from = x < 0 ? -x : 0, to = x + len > dc->width ? dc->width - x : len;
   uint16_t* px = (uint16_t*)(dc->pixels + (size_t)y * dc->pitch) + x;
-  if (cov == 255) {
-    *px = ctx->colour;
+  const unsigned s = ctx->colour;
+  if (!cov) {
+    for (int i = from; i < to; ++i) px[i] = (uint16_t)s;
     return;
   }
-  unsigned s = ctx->colour, d = *px, a = cov, ia = 255 - cov;
-  unsigned r = (((s >> 11) & 31) * a + ((d >> 11) & 31) * ia + 127) / 255;
-  unsigned g = (((s >> 5) & 63) * a + ((d >> 5) & 63) * ia + 127) / 255;
-  unsigned b = ((s & 31) * a + (d & 31) * ia + 127) / 255;
-  *px = (uint16_t)((r << 11) | (g << 5) | b);
+  for (int i = from; i < to; ++i) {
+    unsigned d = px[i], a = cov[i], ia = 255 - a;
+    unsigned r = (((s >> 11) & 31) * a + ((d >> 11) & 31) * ia + 127) / 255;
+    unsigned g = (((s >> 5) & 63) * a + ((d >> 5) & 63) * ia + 127) / 255;
+    unsigned b = ((s & 31) * a + (d & 31) * ia + 127) / 255;
+    px[i] = (uint16_t)((r << 11) | (g << 5) | b);
+  }
+}
+
+// GDI's default quality follows the face's own grid-fitting table; the explicit ones force it.
+PlatFontQuality quality_of(DWORD q) {
+  if (q == NONANTIALIASED_QUALITY) return PLAT_FONT_MONO;
+  if (q == ANTIALIASED_QUALITY) return PLAT_FONT_SMOOTH;
+  return PLAT_FONT_GASP;
 }
 
 }  // namespace
 
 HFONT WINAPI CreateFontA(int cHeight, int cWidth, int, int, int cWeight, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
-                         DWORD, DWORD, LPCSTR pszFaceName) {
+                         DWORD iQuality, DWORD, LPCSTR pszFaceName) {
   HRESULT hr;
   if (seam_fault("CreateFontA", &hr)) return nullptr;
   FontRec* slot = nullptr;
@@ -82,7 +94,7 @@ HFONT WINAPI CreateFontA(int cHeight, int cWidth, int, int, int cWeight, DWORD, 
       break;
     }
   if (!slot) return nullptr;
-  PlatFont* pf = plat_font_open(pszFaceName, cHeight, cWidth < 0 ? -cWidth : cWidth, cWeight);
+  PlatFont* pf = plat_font_open(pszFaceName, cHeight, cWidth < 0 ? -cWidth : cWidth, cWeight, quality_of(iQuality));
   if (!pf) return nullptr;
   slot->font = pf;
   slot->used = true;
@@ -135,7 +147,7 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
   if (dc->font) {
     font = dc->font->font;
   } else {
-    if (!g_default_font.font) g_default_font.font = plat_font_open("sans-serif", 16, 0, FW_BOLD);
+    if (!g_default_font.font) g_default_font.font = plat_font_open("sans-serif", 16, 0, FW_BOLD, PLAT_FONT_MONO);
     font = g_default_font.font;
   }
   if (!font) return FALSE;
@@ -147,8 +159,8 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
       for (int xx = x < 0 ? 0 : x; xx < x + w && xx < dc->width; ++xx)
         ((uint16_t*)(dc->pixels + (size_t)yy * dc->pitch))[xx] = 0xFFFF;
   }
-  PlotCtx ctx{dc, pack565(dc->text_colour)};
-  plat_font_draw(font, text, c, x, y, plot_565, &ctx);
+  SpanCtx ctx{dc, pack565(dc->text_colour)};
+  plat_font_draw(font, text, c, x, y, span_565, &ctx);
   return TRUE;
 }
 

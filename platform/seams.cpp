@@ -47,7 +47,10 @@ void seam_fail(const char* op, HRESULT result, int skip, int count) {
 
 bool seam_fault(const char* op, HRESULT* result) {
   if (!g_active) return false;
-  ++g_calls[op];
+  // Found without building a key, so a counted call allocates only the first time.
+  auto counted = g_calls.find(op);
+  if (counted == g_calls.end()) counted = g_calls.emplace(op, 0).first;
+  ++counted->second;
   auto it = g_faults.find(op);
   if (it == g_faults.end()) return false;
   Fault& f = it->second;

@@ -9,9 +9,10 @@
 // While on, the device's callback plays silence and moves no buffer: only seam_audio_mix
 // advances the sounds, so what a test reads is deterministic. Off by default.
 void seam_audio_manual(bool on);
-// Runs the mixer for `frames` mono frames at `rate` frames per second into `out`, exactly as
-// the device callback would (every playing buffer resampled, summed and clipped).
-void seam_audio_mix(int16_t* out, int frames, int rate);
+// Runs the mixer for `frames` frames of `channels` interleaved samples at `rate` frames per
+// second into `out`, exactly as the device callback would (every playing buffer resampled,
+// summed and clipped).
+void seam_audio_mix(int16_t* out, int frames, int rate, int channels = 1);
 // The opened device's frames per second and channels; 0 while no device is open.
 int seam_audio_device_rate();
 int seam_audio_device_channels();

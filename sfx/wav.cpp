@@ -70,8 +70,9 @@ int32_t snd_load_wav(const char* path, DWORD flags) {
     mmioClose(file, 0);
     return -1;
   }
-  std::memset(block, 0x80, data.cksize);
-  mmioRead(file, reinterpret_cast<HPSTR>(block), (LONG)data.cksize);
+  LONG got = mmioRead(file, reinterpret_cast<HPSTR>(block), (LONG)data.cksize);
+  if (got < 0 || (DWORD)got > data.cksize) got = 0;  // what was not read is silence
+  std::memset(block + got, 0x80, data.cksize - (DWORD)got);
   mmioClose(file, 0);
 
   snd_fill_format();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/overlay.h"
 #include "app/winmain.h"
 #include "gfx/display.h"
 #include "music/music.h"
@@ -63,6 +64,8 @@ void WorldTest::start(const std::string& dir, const std::function<void()>& arm) 
   ASSERT_EQ(chdir(dir.c_str()), 0) << dir;
   seam_trace_enable(true);
   sound_serials_.clear();
+  if (game_font) DeleteObject(game_font);  // from an earlier run in the same test
+  game_font = nullptr;
   if (arm) arm();
   game_startup();
   started_ = true;
@@ -79,6 +82,9 @@ void WorldTest::TearDown() {
     for (const std::string& line : seam_trace_lines()) std::fprintf(stderr, "  trace: %s\n", line.c_str());
   if (started_) game_shutdown();
   started_ = false;
+  // The program's font lives until its process ends; each run here gives its own back.
+  if (game_font) DeleteObject(game_font);
+  game_font = nullptr;
   if (old_dir_[0]) (void)chdir(old_dir_);
   seam_audio_manual(false);
   seam_reset();

@@ -3,6 +3,7 @@
 
 #include "app/clock.h"
 #include "app/frame.h"
+#include "app/overlay.h"
 #include "app/winmain.h"
 #include "app_fixture.h"
 
@@ -18,6 +19,10 @@ class LoopTest : public ::testing::Test {
   void TearDown() override {
     seam_reset();
     seam_windows_reset();
+    game_state = GAME_STATE_MENU;
+    game_window = nullptr;
+    if (game_font) DeleteObject(game_font);  // the program's font, kept until its process ends
+    game_font = nullptr;
   }
   // Device reads per frame: one keyboard and one mouse read.
   int frames() { return seam_calls("IDirectInputDevice8::GetDeviceState") / 2; }

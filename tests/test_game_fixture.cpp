@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <unistd.h>
+
 #include "game/background.h"
 #include "game/collide.h"
 #include "game/enemies.h"
@@ -10,6 +12,11 @@
 #include "game/hud.h"
 #include "game/player.h"
 #include "game/stars.h"
+#include "app/frame.h"
+#include "app/globals.h"
+#include "game/play_images.h"
+#include "input/input.h"
+#include "app_world.h"
 #include "test_gfx_support.h"
 
 void gt_put(Surface s, int x, int y, int w, int h, uint16_t value) {
@@ -48,6 +55,7 @@ void GameTest::SetUp() {
   game_frame_delay_ms = 30;
   game_background_index = game_background_offset = game_background_delay = 0;
   srand(1234);
+  game_player = PlayerShip{};  // the set-up keeps speeds, score and lasers of an earlier test
   game_player_setup();  // no picture files here: its images are replaced below
   for (ShipType& t : game_player.ship_types) {
     t.image->Release();
@@ -107,4 +115,37 @@ void GameTest::TearDown() {
   game_window = nullptr;
   memset(inp_key_state, 0, sizeof inp_key_state);
   seam_reset();
+}
+
+void GameLoopTest::SetUp() {
+  GameTest::SetUp();
+  static HINSTANCE__ instance;
+  game_instance = &instance;
+  ASSERT_TRUE(inp_init() && inp_create_keyboard() && inp_create_mouse());
+  seam_input_inject(true);
+  seam_clock_virtual(1000, 1);
+  game_state = GAME_STATE_PLAY;
+}
+
+void GameLoopTest::load_default_pictures() {
+  release_pictures();
+  ASSERT_NE(getcwd(old_dir_, sizeof old_dir_), nullptr);
+  ASSERT_EQ(chdir(world_data_dir().c_str()), 0) << world_data_dir();
+  game_play_setup();
+  ASSERT_EQ(chdir(old_dir_), 0);
+  old_dir_[0] = 0;
+  ASSERT_TRUE(game_scratch_b && game_background_images[1] && game_player.ship_types[0].image);
+}
+
+void GameLoopTest::TearDown() {
+  if (old_dir_[0]) {
+    EXPECT_EQ(chdir(old_dir_), 0);
+  }
+  inp_release_mouse();
+  inp_release_keyboard();
+  inp_shutdown();
+  inp_direct_input = nullptr, inp_keyboard_device = inp_mouse_device = nullptr;
+  game_instance = nullptr;
+  game_state = GAME_STATE_MENU;
+  GameTest::TearDown();
 }

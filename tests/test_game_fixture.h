@@ -23,3 +23,14 @@ class GameTest : public ::testing::Test {
   void release_pictures();  // every play surface released and nulled
   int live_before_ = 0;
 };
+
+// The whole per-frame function in play: input devices on injected keys, the virtual clock, the
+// play state; all given back in the tear-down, also after a failed assertion.
+class GameLoopTest : public GameTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Runs the play state's own set-up on the generated pictures instead of the solid ones.
+  void load_default_pictures();
+  char old_dir_[4096] = {};
+};

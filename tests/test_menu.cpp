@@ -2,6 +2,8 @@
 #include "app/clock.h"
 #include "app_world.h"
 #include "game/stars.h"
+#include "platform/seams_audio.h"
+#include "platform/seams_internal.h"
 #include "platform/seams_video.h"
 #include "sfx/sound.h"
 
@@ -122,6 +124,43 @@ TEST_F(MenuTest, EscapeOnInfoPlaysTheExitSoundAndReturns) {
   frame();  // Escape still held: now the menu quits
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
+}
+
+TEST_F(MenuTest, EscapeIsBit0x80OnInfoAndAnyBitInTheMenu) {
+  game_state = GAME_STATE_INFO;
+  seam_input.keys[DIK_ESCAPE] = 0x7F;  // a byte with every bit but the held one
+  frame();
+  EXPECT_EQ(game_state, GAME_STATE_INFO);
+  EXPECT_EQ(plays_of(game_exit_sound), 0);
+  game_state = GAME_STATE_MENU;
+  frame();
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
+}
+
+// With the real clock and the mixer running, the click's wait ends when the click has played,
+// long before its time limit, and then the quit message is posted.
+TEST_F(MenuTest, ExitWaitsForItsClickToEndAndPostsTheQuitMessage) {
+  seam_reset();
+  seam_input_inject(true);
+  seam_audio_manual(false);
+  seam_trace_enable(true);
+  cursor_to(500, 490);  // inside Exit (457, 470, 577, 520)
+  seam_mouse_button(0, true);
+  const uint32_t length = snd_length_ms(game_exit_button.click_sound);
+  ASSERT_GT(length, 0u);
+  const DWORD before = GetTickCount();
+  frame();
+  const DWORD waited = GetTickCount() - before;
+  EXPECT_EQ(snd_get_status(game_exit_button.click_sound), 0);  // ended, not cut off by the limit
+  EXPECT_GE(waited + 20, length);
+  EXPECT_LT(waited, length + 900);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
+  EXPECT_EQ(msg.hwnd, game_window);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
 TEST_F(MenuTest, SoundWaitEndsEvenIfTheSoundNeverDoes) {

@@ -57,6 +57,11 @@ TEST_F(MixerTest, SoundsAddUpAndClip) {
   snd_stop_all();
   for (int32_t id : low) snd_play(id, 0);
   EXPECT_EQ(mix(100)[50], -32768);
+  // On 5.1 the mono mix is heard from the front left and right only.
+  std::vector<int16_t> six(6 * 100, 12345);
+  seam_audio_mix(six.data(), 100, 44100, 6);
+  EXPECT_EQ((std::vector<int16_t>(six.begin() + 300, six.begin() + 306)),
+            (std::vector<int16_t>{-32768, -32768, 0, 0, 0, 0}));
 }
 
 TEST_F(MixerTest, StoppedSoundsAreSilentAndReplayStartsOver) {

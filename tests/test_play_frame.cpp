@@ -51,7 +51,8 @@ TEST_F(GamePlayFrame, FailedTestedBlitStopsEverythingAfterIt) {
 TEST_F(GamePlayFrame, SpeedKeysStayWithinLimitsAndSwitchesWaitForTheNextFrame) {
   struct Case { bool p, o; int from, to; };
   for (Case c : {Case{true, false, 89, 90}, Case{true, false, 90, 90}, Case{false, true, 1, 1},
-                 Case{false, true, 2, 1}, Case{true, true, 50, 50}}) {
+                 Case{false, true, 2, 1}, Case{true, true, 50, 50},
+                 Case{true, true, 90, 89}, Case{true, true, 1, 1}}) {  // P is applied before O
     gt_hold(DIK_P, c.p), gt_hold(DIK_O, c.o);
     game_frame_delay_ms = c.from;
     game_play_frame();
@@ -69,21 +70,31 @@ TEST_F(GamePlayFrame, SpeedKeysStayWithinLimitsAndSwitchesWaitForTheNextFrame) {
 // loaded by the play state's own set-up, sweeping left and right under the rain. Every kill must
 // show up as a new explosion and as its kind's value in the score. TARVELLIN_PLAY_SHOT names a
 // file for one presented frame with a fresh explosion in it.
-TEST_F(GamePlayFrame, ScenarioFireHeldOnDefaultPictures) {
-  release_pictures();
-  char old_dir[4096];
-  ASSERT_NE(getcwd(old_dir, sizeof old_dir), nullptr);
-  ASSERT_EQ(chdir(world_data_dir().c_str()), 0) << world_data_dir();
-  game_play_setup();
-  ASSERT_EQ(chdir(old_dir), 0);
-  ASSERT_TRUE(game_scratch_b && game_background_images[1] && game_player.ship_types[0].image);
-  static HINSTANCE__ instance;
-  game_instance = &instance;
-  ASSERT_TRUE(inp_init() && inp_create_keyboard() && inp_create_mouse());
-  seam_input_inject(true);
-  seam_clock_virtual(1000, 1);
+TEST_F(GamePlayFrame, LayersStackStarsUnderEnemiesAndThePanelOverExplosions) {
+  park_enemies();
+  Enemy& e = game_enemies[0];
+  e.x = 300, e.y = 300, e.horizontal_speed = e.vertical_speed = 0;
+  Star& under = game_stars[0];
+  Star& beside = game_stars[1];
+  const int cx = 300 + e.frame_width / 2, cy = 300 + e.frame_height / 2;
+  under.x = cx, under.y = cy - under.speed;       // behind the enemy's solid part
+  beside.x = 301, beside.y = 301 - beside.speed;  // in its transparent corner
+  Enemy near_panel = game_enemies[1];
+  near_panel.kind = ENEMY_ASTEROID_1;  // a 50 x 50 explosion at (60, 640), under the caption
+  near_panel.x = 60, near_panel.y = 640, near_panel.frame_width = near_panel.frame_height = 50;
+  game_explosion_spawn(near_panel);
+  ASSERT_EQ(game_play_frame(), 1);
+  EXPECT_EQ(gt_pixel(gfx_back_buffer, cx, cy), GT_ENEMY);
+  EXPECT_EQ(gt_pixel(gfx_back_buffer, 301, 301), beside.colour);
+  EXPECT_EQ(gt_pixel(gfx_back_buffer, 80, 660), GT_BLAST);
+  EXPECT_EQ(gt_pixel(gfx_back_buffer, 80, 680), GT_CAPTION);
+}
+
+using GamePlayScenario = GameLoopTest;
+
+TEST_F(GamePlayScenario, FireHeldOnDefaultPictures) {
+  load_default_pictures();
   seam_key(DIK_LCONTROL, true);
-  game_state = GAME_STATE_PLAY;
   static const int value_of_type[GAME_EXPLOSION_TYPE_COUNT] = {10, 15, 25};
   int kills = 0, expected = 0;
   const char* shot = getenv("TARVELLIN_PLAY_SHOT");
@@ -110,12 +121,6 @@ TEST_F(GamePlayFrame, ScenarioFireHeldOnDefaultPictures) {
       compared++;
     }
   EXPECT_GT(compared, 10);
-  inp_release_mouse();
-  inp_release_keyboard();
-  inp_shutdown();
-  inp_direct_input = nullptr, inp_keyboard_device = inp_mouse_device = nullptr;
-  game_instance = nullptr;
-  game_state = GAME_STATE_MENU;
 }
 
 }  // namespace

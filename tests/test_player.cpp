@@ -21,6 +21,9 @@ TEST_F(GamePlayer, SteeringDriftBankingAndScreenLimitsOfBothTypes) {
     gt_hold(DIK_RIGHT), gt_hold(DIK_UP);
     steer(c.frames_to_top - 1);
     EXPECT_LT(game_player.horizontal_speed, c.top);
+    steer(1);
+    EXPECT_EQ(game_player.horizontal_speed, c.top);
+    EXPECT_EQ(game_player.vertical_speed, -c.top);
     steer(20);
     EXPECT_EQ(game_player.horizontal_speed, c.top);
     EXPECT_EQ(game_player.vertical_speed, -c.top);
@@ -38,6 +41,13 @@ TEST_F(GamePlayer, SteeringDriftBankingAndScreenLimitsOfBothTypes) {
     steer(1);
     EXPECT_EQ(game_player.horizontal_speed, 0);
     EXPECT_EQ(game_player.frame, c.level);
+    // Left alone and down alone, each up to its limit.
+    gt_hold(DIK_LEFT), gt_hold(DIK_DOWN);
+    steer(c.frames_to_top + 1 + 20);
+    EXPECT_EQ(game_player.horizontal_speed, -c.top);
+    EXPECT_EQ(game_player.vertical_speed, c.top);
+    EXPECT_EQ(game_player.frame, 0);
+    gt_hold(DIK_LEFT, false), gt_hold(DIK_DOWN, false);
 
     game_player.horizontal_speed = game_player.vertical_speed = -2000;
     game_player_move_draw();
@@ -94,6 +104,12 @@ TEST_F(GamePlayer, HeldFireShootsEveryEighthFrameFromTheLowestFreeLaser) {
   game_player.fire_cooldown = 0;
   game_lasers_update();
   EXPECT_EQ(game_player.lasers[3].x, 499);
+  // With no laser free the shot is lost, yet the cooldown restarts.
+  for (Laser& l : game_player.lasers) l.active = 1, l.y = 300;
+  game_player.fire_cooldown = 0;
+  game_lasers_update();
+  EXPECT_EQ(game_player.fire_cooldown, 8);
+  for (const Laser& l : game_player.lasers) ASSERT_EQ(l.y, 275) << "a laser left the ship";
 }
 
 }  // namespace

@@ -15,25 +15,33 @@ TEST_F(GameStars, ResetColoursByRandSpeedFallAndWrapToRowZero) {
   srand(99);
   game_stars_reset();
   srand(99);
+  // The slowest stars are the brightest: grey 224 at speed 1 down to 98 at speed 10.
+  static const int grey[11] = {0, 224, 210, 196, 182, 168, 154, 140, 126, 112, 98};
+  bool seen[11] = {};
   for (const Star& s : game_stars) {
     EXPECT_EQ(s.x, rand() % 1024);
     EXPECT_EQ(s.y, rand() % 768);
-    const int speed = rand() % 10 + 1, g = 14 * (17 - speed);
-    ASSERT_EQ(s.speed, speed);
-    EXPECT_EQ(s.colour, gfx_rgb565(g, g, g));
+    ASSERT_EQ(s.speed, rand() % 10 + 1);
+    EXPECT_EQ(s.colour, gfx_rgb565(grey[s.speed], grey[s.speed], grey[s.speed]));
+    seen[s.speed] = true;
   }
+  EXPECT_TRUE(seen[1] && seen[10]);
   for (Star& s : game_stars) s.y = 0, s.speed = 1;
   Star& s = game_stars[0];
   Star& t = game_stars[1];
+  Star& u = game_stars[2];
   s.y = 765, s.speed = 5;             // to row 0 in a new column, not row 2
   t.y = 757, t.speed = 10, t.x = 20;  // lands on 767 and stays
+  u.y = 758, u.speed = 10;            // lands exactly on 768: wraps as well
   srand(3);
-  const int new_x = rand() % 1024;
+  const int new_x = rand() % 1024, u_x = rand() % 1024;
   srand(3);
   game_stars_move();
   EXPECT_EQ(s.y, 0);
   EXPECT_EQ(s.x, new_x);
   EXPECT_EQ(t.y, 767);
+  EXPECT_EQ(u.y, 0);
+  EXPECT_EQ(u.x, u_x);
   game_stars_draw();
   EXPECT_EQ(gt_pixel(gfx_back_buffer, 20, 767), t.colour);
   EXPECT_EQ(gt_pixel(gfx_back_buffer, new_x, 0), s.colour);

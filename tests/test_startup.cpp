@@ -11,13 +11,18 @@ namespace {
 
 class StartupTest : public WorldTest {
  protected:
-  // Sizes of the created surfaces in creation order, and their serials.
-  void surfaces(std::vector<std::string>* sizes, std::vector<int>* serials) {
+  // Sizes of the created surfaces in creation order, their serials and colour keys (-1: none).
+  void surfaces(std::vector<std::string>* sizes, std::vector<int>* serials, std::vector<int>* keys = nullptr) {
     for (const std::string& line : seam_trace_lines()) {
       int w, h, serial;
+      unsigned key;
       if (std::sscanf(line.c_str(), "CreateSurface %dx%d #%d", &w, &h, &serial) == 3) {
         sizes->push_back(std::to_string(w) + "x" + std::to_string(h));
         serials->push_back(serial);
+        if (keys) keys->push_back(-1);
+      } else if (keys && std::sscanf(line.c_str(), "SetColorKey #%d 0x%x", &serial, &key) == 2 &&
+                 !serials->empty() && serials->back() == serial) {
+        keys->back() = (int)key;
       }
     }
   }
@@ -46,8 +51,8 @@ TEST_F(StartupTest, CreatesEverythingInOrderAndReleasesItOnce) {
   EXPECT_NE(seam_trace_lines()[first("IDirectMusicPerformance::Init")].find("on DirectSound"), std::string::npos);
 
   std::vector<std::string> sizes;
-  std::vector<int> serials;
-  surfaces(&sizes, &serials);
+  std::vector<int> serials, keys;
+  surfaces(&sizes, &serials, &keys);
   // The primary surface and its back buffer come first, then the asset table in load order.
   const std::vector<std::string> want = {"60x30",    "204x60",   "252x70",   "300x60",   "1352x57",
                                          "160x160",  "160x160",  "8x37",     "2048x105", "1052x50",
@@ -58,6 +63,10 @@ TEST_F(StartupTest, CreatesEverythingInOrderAndReleasesItOnce) {
   EXPECT_EQ(sizes[0], "1024x768");
   EXPECT_EQ(sizes[1], "1024x768");
   EXPECT_EQ(std::vector<std::string>(sizes.begin() + 2, sizes.end()), want);
+  // Sprite strips are keyed magenta; screens, buttons, cursor, backgrounds and scratch black.
+  const int M = 0xF81F;
+  const std::vector<int> want_keys = {-1, -1, 0, M, M, M, M, 0, 0, M, M, M, M, M, M, M, M, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(keys, want_keys);
   EXPECT_EQ(sound_serials_.size(), 7u);  // every sound loaded
 
   seam_trace_clear();

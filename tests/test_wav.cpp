@@ -61,6 +61,16 @@ TEST_F(WavTest, AcceptedFilesFillTheFixedFormatWithTheirBytesUnchanged) {
   EXPECT_EQ(buffer_bytes(2), stereo16);
   EXPECT_EQ(snd_buffer_desc.dwFlags, 0xE0u | DSBCAPS_STATIC | DSBCAPS_LOCSOFTWARE);
   EXPECT_EQ(snd_buffer_desc.lpwfxFormat, &snd_wave_format);
+  // Whatever the file said (here 16-bit stereo at 8000), the buffer is 8-bit mono at 11025.
+  EXPECT_EQ(snd_buffer_desc.dwSize, sizeof(DSBUFFERDESC));  // with its 3D algorithm member (36 on 32 bits)
+  EXPECT_EQ(snd_buffer_desc.dwBufferBytes, 8u);
+  const WAVEFORMATEX& f = snd_wave_format;
+  EXPECT_EQ((std::vector<unsigned>{f.wFormatTag, f.nChannels, (unsigned)f.nSamplesPerSec, (unsigned)f.nAvgBytesPerSec,
+                                   f.nBlockAlign, f.wBitsPerSample, f.cbSize}),
+            (std::vector<unsigned>{1, 1, 11025, 11025, 1, 8, 0}));
+  DWORD rate = 0;
+  ASSERT_EQ(snd_table[2].buffer->GetFrequency(&rate), DS_OK);
+  EXPECT_EQ(rate, 11025u);
 }
 
 TEST_F(WavTest, RefusedFilesLeaveTheSlotFreeAndTheFileClosed) {
@@ -89,6 +99,8 @@ TEST_F(WavTest, ShortDataIsSilenceAndHugeDataIsRefused) {
   for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], i < 10 ? 0x80 + 40 : 0x80) << i;
   EXPECT_EQ(load_file(riff({chunk("fmt ", fmt()), chunk("data", {}, SND_MAX_DATA_BYTES + 1)})), -1);
   EXPECT_EQ(snd_table[1].in_use, 0);
+  EXPECT_EQ(load_file(riff({chunk("fmt ", fmt()), chunk("data", {}, SND_MAX_DATA_BYTES)})), 1);
+  EXPECT_EQ(buffer_bytes(1).size(), SND_MAX_DATA_BYTES);
 }
 
 TEST_F(WavTest, SlotsAreClaimedInOrderAndNeverReusedUntilInit) {

@@ -1,6 +1,6 @@
 #!/bin/bash
 # The real game as a player meets it: menu, cursor, focus, click, play, firing, ship and space
-# switches, and the three ways out (Escape in play, closing the window, Escape on Authors).
+# switches, and the ways out (Escape in play, closing the window, Escape in the menu, Exit).
 # Usage: play.sh BUILD_DIR
 set -u
 BIN=$(cd "$1" && pwd)
@@ -87,6 +87,15 @@ check "and returns to the menu" lt "$(diff_px menu3 back 720x100+150+130)" 200
 hold_key Escape 0.2
 wait_game 5; st=$?
 check "Escape in the menu ends the program with status 0 (status $st)" test "$st" -eq 0
+
+# --- Run 4: the Exit button.
+start_game "$WORK/data" run4
+c0=$(rec_size)
+move -112 111  # onto Exit, at (500, 495)
+click
+wait_game 5; st=$?
+check "Exit ends the program with status 0 (status $st)" test "$st" -eq 0
+check "after its click sound" gt "$(rec_peak "$c0" "$(rec_size)")" 1500
 
 [ -n "${E2E_VERBOSE:-}" ] && echo "work: $WORK"
 echo "$failures failure(s)"

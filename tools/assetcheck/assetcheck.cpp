@@ -13,6 +13,7 @@
 #include "gfx/colour.h"
 #include "platform/paths.h"
 #include "sfx/sound.h"
+#include "tools/assetcheck/verdict.h"
 #include "tools/assetgen/asset_list.h"
 
 namespace {
@@ -53,10 +54,10 @@ bool ac_find(const char* path, std::string* real, std::string* found) {
 }
 
 // Visible colours the key swallows after conversion: near-magenta anywhere, near-black in
-// black-keyed pictures; pure black in sprites, which is drawn but never collides.
+// black-keyed pictures; pure black in sprites, which is drawn but never collides. The file's own
+// 24-bit colours are looked up where the reader found the rows.
 void ac_key_report(const AgPicture& p, const std::vector<uint8_t>& file, const ImageFile& img, std::string* keys,
                    int* warnings) {
-  int bits = ac_u16(file, 28);
   long near_key = 0, black = 0, key = 0;
   uint16_t keyv = p.key == AG_KEY_MAGENTA ? 0xF81F : 0;
   int w = img.info_header.biWidth, h = img.info_header.biHeight;
@@ -67,8 +68,8 @@ void ac_key_report(const AgPicture& p, const std::vector<uint8_t>& file, const I
       uint16_t v = px[(size_t)y * w + x];
       if (v == keyv) {
         ++key;
-        if (bits == 24) {
-          size_t at = 54 + (size_t)(h - 1 - y) * row + (size_t)x * 3;
+        if (img.layout == BMP_LAYOUT_BGR24) {
+          size_t at = img.data_offset + (size_t)(img.top_down ? y : h - 1 - y) * row + (size_t)x * 3;
           if (at + 3 > file.size()) continue;
           bool exact = p.key == AG_KEY_MAGENTA ? (file[at] == 255 && file[at + 1] == 0 && file[at + 2] == 255)
                                                : (file[at] == 0 && file[at + 1] == 0 && file[at + 2] == 0);
@@ -99,40 +100,47 @@ void ac_key_report(const AgPicture& p, const std::vector<uint8_t>& file, const I
   *keys = s;
 }
 
+// The stored format as the reader read it.
+std::string ac_format(const ImageFile& img, bool loaded) {
+  if (img.file_header.bfType != 0x4D42) return "not BMP";
+  const char* kind = "";
+  switch (img.layout) {
+    case BMP_LAYOUT_INDEXED8: kind = "8-bit"; break;
+    case BMP_LAYOUT_RGB565: kind = "16-bit 5.6.5"; break;
+    case BMP_LAYOUT_BITFIELDS565: kind = "16-bit masks 5.6.5"; break;
+    case BMP_LAYOUT_BITFIELDS555: kind = "16-bit masks 5.5.5"; break;
+    case BMP_LAYOUT_BGR24: kind = "24-bit"; break;
+    case BMP_LAYOUT_NONE: break;
+  }
+  char buf[96];
+  if (!*kind)
+    std::snprintf(buf, sizeof buf, "BMP %d-bit%s", (int)img.info_header.biBitCount,
+                  img.info_header.biCompression ? " compressed" : "");
+  else
+    std::snprintf(buf, sizeof buf, "BMP %s%s", kind, loaded && img.top_down ? " top-down" : "");
+  return buf;
+}
+
 AcResult ac_check_picture(const AgPicture& p) {
   AcResult r;
   std::string real, found, format = "-", size = "-", keys = "-", verdict;
   if (ac_find(p.path, &real, &found)) {
-    std::vector<uint8_t> file = ac_read_file(real.c_str());
-    int bits = ac_u16(file, 28);
-    int32_t w = (int32_t)ac_u32(file, 18), h = (int32_t)ac_u32(file, 22);
-    uint32_t comp = ac_u32(file, 30), image = ac_u32(file, 34);
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "BMP %d-bit%s", bits, comp ? " compressed" : "");
-    format = file.size() >= 2 && file[0] == 'B' && file[1] == 'M' ? buf : "not BMP";
-    std::snprintf(buf, sizeof buf, "%dx%d", w, h);
-    size = buf;
-    if (w != p.width || h != p.height) {
-      std::snprintf(buf, sizeof buf, "%dx%d, want %dx%d", w, h, p.width, p.height);
+    ImageFile img;
+    r.loads = ac_picture_verdict(p.path, p.width, p.height, &img, &verdict);
+    format = ac_format(img, img.pixels != nullptr);
+    if (img.file_header.bfType == 0x4D42) {
+      int32_t w = img.info_header.biWidth, h = img.info_header.biHeight;
+      char buf[96];
+      if (w == p.width && h == p.height) std::snprintf(buf, sizeof buf, "%dx%d", w, h);
+      else std::snprintf(buf, sizeof buf, "%dx%d, want %dx%d", w, h, p.width, p.height);
       size = buf;
     }
-    ImageFile img{};
-    int loaded = bmp_load(&img, p.path);
-    if (!loaded) verdict = "no: the reader refuses it";
-    else if (bits != 16 && bits != 24) verdict = "no: 16 or 24 bits needed";
-    else if (comp != 0) verdict = "no: compressed";
-    else if (w != p.width || h != p.height) verdict = "no: wrong size";
-    else if (image < (uint32_t)(w * h * (bits / 8)) || file.size() < 54 + (size_t)image) verdict = "no: pixel data short";
-    else {
-      r.loads = true;
-      verdict = "yes";
-      ac_key_report(p, file, img, &keys, &r.warnings);
-    }
+    if (r.loads) ac_key_report(p, ac_read_file(real.c_str()), img, &keys, &r.warnings);
     bmp_unload(&img);
   } else {
     verdict = "no: missing";
   }
-  std::printf("%-30s %-14s %-16s %-22s %-40s %s\n", p.path, found.c_str(), format.c_str(), size.c_str(), keys.c_str(),
+  std::printf("%-30s %-14s %-24s %-22s %-40s %s\n", p.path, found.c_str(), format.c_str(), size.c_str(), keys.c_str(),
               verdict.c_str());
   return r;
 }
@@ -204,7 +212,7 @@ int main(int argc, char** argv) {
   gfx_rgb_bit_count = 16;
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   int bad = 0, warnings = 0;
-  std::printf("%-30s %-14s %-16s %-22s %-40s %s\n", "picture", "found", "format", "size", "colour keys", "loads");
+  std::printf("%-30s %-14s %-24s %-22s %-40s %s\n", "picture", "found", "format", "size", "colour keys", "loads");
   for (const AgPicture& p : ag_pictures) {
     AcResult r = ac_check_picture(p);
     bad += !r.loads;

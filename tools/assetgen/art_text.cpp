@@ -12,25 +12,27 @@ void ag_mask_init(AgMask* m, int w, int h) {
   m->a.assign((size_t)w * (size_t)h, 0.0f);
 }
 
-static void ag_plot(void* ctx, int x, int y, unsigned char coverage) {
+static void ag_span(void* ctx, int x, int y, int len, const unsigned char* coverage) {
   AgMask* m = (AgMask*)ctx;
-  if (x < 0 || y < 0 || x >= m->w || y >= m->h) return;
-  float& p = m->a[(size_t)y * m->w + x];
-  float c = coverage / 255.0f;
-  if (c > p) p = c;
+  for (int i = 0; i < len; ++i) {
+    if (x + i < 0 || y < 0 || x + i >= m->w || y >= m->h) continue;
+    float& p = m->a[(size_t)y * m->w + x + i];
+    float c = (coverage ? coverage[i] : 255) / 255.0f;
+    if (c > p) p = c;
+  }
 }
 
 bool ag_text(AgMask* m, const char* face, int cell_h, int weight, const char* utf8, int x, int y) {
-  PlatFont* f = plat_font_open(face, cell_h, 0, weight);
+  PlatFont* f = plat_font_open(face, cell_h, 0, weight, PLAT_FONT_SMOOTH);
   if (!f) return false;
   std::string s = ag_cp1251(utf8);
-  plat_font_draw(f, (const unsigned char*)s.data(), (int)s.size(), x, y, ag_plot, m);
+  plat_font_draw(f, (const unsigned char*)s.data(), (int)s.size(), x, y, ag_span, m);
   plat_font_close(f);
   return true;
 }
 
 int ag_text_width(const char* face, int cell_h, int weight, const char* utf8) {
-  PlatFont* f = plat_font_open(face, cell_h, 0, weight);
+  PlatFont* f = plat_font_open(face, cell_h, 0, weight, PLAT_FONT_SMOOTH);
   if (!f) return 0;
   std::string s = ag_cp1251(utf8);
   int w = plat_font_text_width(f, (const unsigned char*)s.data(), (int)s.size());
