@@ -15,7 +15,8 @@ std::string env_or_empty(const char* name) {
   return v ? v : "";
 }
 
-std::string parent_of(const std::string& dir) {
+std::string parent_of(std::string dir) {
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   size_t slash = dir.find_last_of('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : dir.substr(0, slash);
