@@ -56,6 +56,21 @@ check "the window is 1024x768 (${WIDTH:-?}x${HEIGHT:-?})" test "${WIDTH:-0}x${HE
 shot inst-window
 check "the menu is shown (title bright)" gt "$(mean_of inst-window "720x100+$((X + 150))+$((Y + 130))")" 150
 
+# The mouse is held while the game has the focus, free once another window takes it, held again
+# when the game gets it back.
+xev -geometry 100x100+0+0 >/dev/null 2>&1 &
+XEV_PID=$!
+OTHER=""
+for _ in $(seq 1 50); do OTHER=$(xdotool search --name 'Event Tester' 2>/dev/null | head -n 1); [ -n "$OTHER" ] && break; sleep 0.1; done
+xdotool windowfocus "$WIN"; sleep 0.3
+where() { xdotool mousemove 5 5; sleep 0.3; xdotool getmouselocation | cut -d' ' -f1,2; }
+check "with the focus the pointer cannot leave the window" test "$(where)" = "x:$X y:$Y"
+xdotool windowfocus "$OTHER"; sleep 0.5
+check "another window takes the focus: the pointer is free" test "$(where)" = "x:5 y:5"
+xdotool windowfocus "$WIN"; sleep 0.5
+check "the focus back: the pointer is held again" test "$(where)" = "x:$X y:$Y"
+kill "$XEV_PID" 2>/dev/null; wait "$XEV_PID" 2>/dev/null
+
 xdotool key F11
 sleep 1.5
 shot inst-full
