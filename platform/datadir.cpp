@@ -61,8 +61,10 @@ std::vector<std::string> plat_data_candidates(const PlatDataPlaces& p) {
   add(&out, p.cwd);
   add(&out, p.exe_dir);
   if (!p.exe_dir.empty()) add(&out, joined(joined(parent_of(p.exe_dir), "share"), "tarvellin"));
-  if (!p.xdg_data_home.empty() && p.xdg_data_home[0] == '/') add(&out, joined(p.xdg_data_home, "tarvellin"));
-  else if (!p.home.empty()) add(&out, joined(p.home, ".local/share/tarvellin"));
+  if (!p.xdg_data_home.empty() && p.xdg_data_home[0] == '/')
+    add(&out, joined(p.xdg_data_home, "tarvellin"));
+  else if (!p.home.empty())
+    add(&out, joined(p.home, ".local/share/tarvellin"));
   std::string dirs = p.xdg_data_dirs.empty() ? "/usr/local/share:/usr/share" : p.xdg_data_dirs;
   for (size_t start = 0; start <= dirs.size();) {
     size_t colon = dirs.find(':', start);

@@ -1,10 +1,11 @@
 // The option table, read from the configuration file's text and from the command line alike.
 #include "platform/options.h"
 
+#include <strings.h>
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 PlatOptions plat_options;
 
@@ -23,7 +24,8 @@ struct OptSpec {
 };
 
 const char* set_flag(bool* flag, const char* v, bool on = true) {
-  if (!*v || !strcasecmp(v, "yes") || !strcasecmp(v, "true") || !strcasecmp(v, "on") || !std::strcmp(v, "1")) {
+  if (!*v || !strcasecmp(v, "yes") || !strcasecmp(v, "true") || !strcasecmp(v, "on") ||
+      !std::strcmp(v, "1")) {
     *flag = on;
     return nullptr;
   }
@@ -58,7 +60,9 @@ const OptSpec kOptions[] = {
     {"fullscreen", nullptr, "play on the whole screen (the default)",
      [](PlatOptions& o, const char* v) { return set_flag(&o.window, v, false); }, PLAT_OPT_RUN},
     {"scale", "N", "make the window N x 1024 by N x 768 (1 to 8; default 1)",
-     [](PlatOptions& o, const char* v) { return set_int(&o.scale, v, 1, PLAT_SCALE_MAX, "wants a whole number from 1 to 8"); },
+     [](PlatOptions& o, const char* v) {
+       return set_int(&o.scale, v, 1, PLAT_SCALE_MAX, "wants a whole number from 1 to 8");
+     },
      PLAT_OPT_RUN},
     {"integer-scale", nullptr, "scale the picture by whole multiples only, black border around",
      [](PlatOptions& o, const char* v) { return set_flag(&o.integer_scale, v); }, PLAT_OPT_RUN},
@@ -98,10 +102,14 @@ void read_config(const char* text, PlatOptions* out, std::string* warnings) {
     std::string value = sep == std::string::npos ? "" : trimmed(line.c_str() + sep, line.size() - sep);
     const OptSpec* o = find_option(name.c_str(), name.size());
     const char* why = nullptr;
-    if (!o) why = "unknown option";
-    else if (!o->set) why = "belongs on the command line only";
-    else if (o->value && value.empty()) why = "wants a value";
-    else why = o->set(*out, value.c_str());
+    if (!o)
+      why = "unknown option";
+    else if (!o->set)
+      why = "belongs on the command line only";
+    else if (o->value && value.empty())
+      why = "wants a value";
+    else
+      why = o->set(*out, value.c_str());
     if (why) *warnings += "line " + std::to_string(line_no) + ": '" + name + "' " + why + "; ignored\n";
   }
 }

@@ -36,7 +36,8 @@ std::string read_config(const std::string& path) {
   if (path.empty()) return text;
   FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
-    if (errno != ENOENT) std::fprintf(stderr, "tarvellin: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
+    if (errno != ENOENT)
+      std::fprintf(stderr, "tarvellin: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
     return text;
   }
   char buf[4096];
@@ -67,7 +68,8 @@ bool enter_data_folder() {
   } else {
     dir = plat_find_data(plat_data_places_from_env(), &tried);
     if (dir.empty()) {
-      std::fprintf(stderr, "tarvellin: cannot find the pictures and sounds (image/ and sound/); looked in:\n");
+      std::fprintf(stderr,
+                   "tarvellin: cannot find the pictures and sounds (image/ and sound/); looked in:\n");
       for (const std::string& d : tried) std::fprintf(stderr, "  %s\n", d.c_str());
       std::fprintf(stderr,
                    "Write the default set with 'assetgen DIR' and start the game with '--data DIR',\n"
@@ -76,7 +78,8 @@ bool enter_data_folder() {
     }
   }
   if (chdir(dir.c_str()) != 0) {
-    std::fprintf(stderr, "tarvellin: cannot enter the data folder '%s': %s\n", dir.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "tarvellin: cannot enter the data folder '%s': %s\n", dir.c_str(),
+                 std::strerror(errno));
     return false;
   }
   return true;

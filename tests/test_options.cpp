@@ -33,14 +33,16 @@ TEST(Options, EveryOptionSetsItsFieldAndNothingElse) {
   EXPECT_FALSE(none.o.window || none.o.integer_scale || none.o.smooth || none.o.nosound || none.o.low_cpu);
   EXPECT_EQ(none.o.scale, 1);
 
-  Parsed all = parse({"--data", "/d", "--window", "--scale", "3", "--integer-scale", "--smooth", "--nosound", "--low-cpu"});
+  Parsed all = parse(
+      {"--data", "/d", "--window", "--scale", "3", "--integer-scale", "--smooth", "--nosound", "--low-cpu"});
   ASSERT_EQ(all.action, PLAT_OPT_RUN) << all.error;
   EXPECT_EQ(all.o.data, "/d");
   EXPECT_TRUE(all.o.window && all.o.integer_scale && all.o.smooth && all.o.nosound && all.o.low_cpu);
   EXPECT_EQ(all.o.scale, 3);
 
   // The '=' forms, switches turned off again, and the last of --window / --fullscreen wins.
-  Parsed eq = parse({"--data=/a b", "--scale=8", "--nosound", "--nosound=no", "--low-cpu=yes", "--window", "--fullscreen"});
+  Parsed eq = parse(
+      {"--data=/a b", "--scale=8", "--nosound", "--nosound=no", "--low-cpu=yes", "--window", "--fullscreen"});
   ASSERT_EQ(eq.action, PLAT_OPT_RUN) << eq.error;
   EXPECT_EQ(eq.o.data, "/a b");
   EXPECT_EQ(eq.o.scale, 8);
@@ -55,9 +57,9 @@ TEST(Options, EveryOptionSetsItsFieldAndNothingElse) {
 
 TEST(Options, BadCommandLinesAreUsageErrorsThatSayWhat) {
   const std::vector<std::vector<const char*>> bad = {
-      {"--bogus"},       {"-w"},           {"window"},           {"--"},          {"--data"},
-      {"--scale"},       {"--scale", "0"}, {"--scale", "9"},     {"--scale", "2x"}, {"--scale", ""},
-      {"--scale=-1"},    {"--data="},      {"--window=maybe"},
+      {"--bogus"},        {"-w"},           {"window"},        {"--"},          {"--data"},     {"--scale"},
+      {"--scale", "0"},   {"--scale", "9"}, {"--scale", "2x"}, {"--scale", ""}, {"--scale=-1"}, {"--data="},
+      {"--window=maybe"},
   };
   for (const auto& args : bad) {
     Parsed p = parse(args);
@@ -145,8 +147,12 @@ class DataSearch : public ::testing::Test {
 
 TEST_F(DataSearch, CandidatesComeInOrderWithTheXdgDefaults) {
   PlatDataPlaces p = places();
-  std::vector<std::string> want = {root + "/cwd",           root + "/prefix/bin",     root + "/prefix/share/tarvellin",
-                                   root + "/xdg_home/tarvellin", root + "/sys1/tarvellin", root + "/sys2/tarvellin"};
+  std::vector<std::string> want = {root + "/cwd",
+                                   root + "/prefix/bin",
+                                   root + "/prefix/share/tarvellin",
+                                   root + "/xdg_home/tarvellin",
+                                   root + "/sys1/tarvellin",
+                                   root + "/sys2/tarvellin"};
   EXPECT_EQ(plat_data_candidates(p), want);
 
   // Unset (or relative) XDG folders fall back to their defaults; a folder is tried once.

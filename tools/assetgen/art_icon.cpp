@@ -14,17 +14,25 @@ constexpr int kMaster = 768;  // a multiple of 256 (the nebula wraps on it) divi
 
 void ag_icon_master(AgCanvas* c) {
   ag_canvas_init(c, kMaster, kMaster);
-  AgNebula n{0x1C0A001u, ag_rgb(0.012f, 0.016f, 0.045f), ag_rgb(0.32f, 0.12f, 0.50f), ag_rgb(0.10f, 0.30f, 0.60f), 0.9f, 0.7f, 0.0f};
+  AgNebula n{0x1C0A001u,
+             ag_rgb(0.012f, 0.016f, 0.045f),
+             ag_rgb(0.32f, 0.12f, 0.50f),
+             ag_rgb(0.10f, 0.30f, 0.60f),
+             0.9f,
+             0.7f,
+             0.0f};
   ag_space_nebula(c, &n);
   ag_space_stars(c, 0x1C0A57u, 160, 1.0f);
-  ag_space_planet(c, 110.0f, 700.0f, 190.0f, ag_rgb(0.35f, 0.55f, 0.85f), ag_rgb(0.10f, 0.22f, 0.55f), ag_rgb(0.35f, 0.6f, 1.0f), 0x1C0AB1u);
+  ag_space_planet(c, 110.0f, 700.0f, 190.0f, ag_rgb(0.35f, 0.55f, 0.85f), ag_rgb(0.10f, 0.22f, 0.55f),
+                  ag_rgb(0.35f, 0.6f, 1.0f), 0x1C0AB1u);
   // The ship fills most of the width, nose up, banking a little.
   ag_icon_ship(c, kMaster * 0.84f / 90.0f, kMaster * 0.5f, kMaster * 0.47f, 0.22f);
   // Rounded corners and a thin cold rim, antialiased by distance to the rounded square.
   const float radius = kMaster * 0.19f, half = kMaster * 0.5f, rim = kMaster * 0.012f;
   for (int y = 0; y < kMaster; ++y) {
     for (int x = 0; x < kMaster; ++x) {
-      float qx = std::fabs(x + 0.5f - half) - (half - radius), qy = std::fabs(y + 0.5f - half) - (half - radius);
+      float qx = std::fabs(x + 0.5f - half) - (half - radius),
+            qy = std::fabs(y + 0.5f - half) - (half - radius);
       float ox = qx > 0 ? qx : 0, oy = qy > 0 ? qy : 0;
       float d = std::sqrt(ox * ox + oy * oy) + std::fmin(std::fmax(qx, qy), 0.0f) - radius;  // < 0 inside
       float* p = ag_at(c, x, y);
