@@ -8,3 +8,8 @@ if(NOT TARVELLIN_SANITIZE AND DESKTOP_FILE_VALIDATE AND APPSTREAMCLI AND XVFB AN
   add_test(NAME e2e_install COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/install.sh ${CMAKE_BINARY_DIR})
   set_tests_properties(e2e_install PROPERTIES LABELS "e2e;install" TIMEOUT 300 RUN_SERIAL TRUE)
 endif()
+find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(NOT TARVELLIN_SANITIZE AND DPKG_SHLIBDEPS AND TARGET assets)
+  add_test(NAME package_deb COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/deb.sh ${CMAKE_BINARY_DIR})
+  set_tests_properties(package_deb PROPERTIES LABELS "install" TIMEOUT 300)
+endif()
