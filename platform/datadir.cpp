@@ -26,7 +26,8 @@ std::string joined(const std::string& dir, const char* name) {
   return dir.empty() || dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
-void add(std::vector<std::string>* out, const std::string& dir) {
+void add(std::vector<std::string>* out, std::string dir) {
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   if (dir.empty()) return;
   for (const std::string& d : *out)
     if (d == dir) return;
