@@ -132,26 +132,41 @@ static void set_capture(SDL_Window* win, bool on) {
   SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE);
 }
 
-static void desktop_size(int* w, int* h) {
+static void desktop_size(int display, int* w, int* h) {
   SDL_DisplayMode desktop;
-  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+  if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
     *w = desktop.w;
     *h = desktop.h;
   }
 }
 
+// The game's size times --scale, less while that would not fit on the desktop.
+static void window_size(int display, int* w, int* h) {
+  int dw = 0, dh = 0;
+  desktop_size(display, &dw, &dh);
+  int s = plat_options.scale;
+  while (s > 1 && dw > 0 && (*w * s > dw || *h * s > dh)) --s;
+  *w *= s;
+  *h *= s;
+}
+
 // F11: between the desktop's full screen and a window of the chosen scale. The size is set by
 // hand as well, so that it also holds without a window manager.
 static void toggle_fullscreen(SDL_Window* win) {
+  const int display = SDL_GetWindowDisplayIndex(win);
+  int w = 1024, h = 768;
   if (SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN) {
+    window_size(display, &w, &h);
     SDL_SetWindowFullscreen(win, 0);
     SDL_SetWindowResizable(win, SDL_TRUE);
-    SDL_SetWindowSize(win, 1024 * plat_options.scale, 768 * plat_options.scale);
-    SDL_SetWindowPosition(win, (int)SDL_WINDOWPOS_CENTERED, (int)SDL_WINDOWPOS_CENTERED);
+    SDL_SetWindowSize(win, w, h);
+    SDL_SetWindowPosition(win, (int)SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                          (int)SDL_WINDOWPOS_CENTERED_DISPLAY(display));
   } else {
-    int w = 1024, h = 768;
-    desktop_size(&w, &h);
-    SDL_SetWindowPosition(win, 0, 0);
+    desktop_size(display, &w, &h);
+    SDL_Rect at{0, 0, w, h};
+    SDL_GetDisplayBounds(display < 0 ? 0 : display, &at);
+    SDL_SetWindowPosition(win, at.x, at.y);
     SDL_SetWindowSize(win, w, h);
     SDL_SetWindowFullscreen(win, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
@@ -229,15 +244,14 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style,
   Uint32 flags = ((style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN) | SDL_WINDOW_ALLOW_HIGHDPI;
   int pos = 0;
   if (plat_options.window) {
-    width *= plat_options.scale;
-    height *= plat_options.scale;
+    window_size(0, &width, &height);
     pos = (int)SDL_WINDOWPOS_CENTERED;
     flags |= SDL_WINDOW_RESIZABLE;
   } else {
     // Full screen covers the desktop from its top-left corner at the desktop's size, also
     // without a window manager to stretch it; the presented picture is scaled to fit.
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    desktop_size(&width, &height);
+    desktop_size(0, &width, &height);
   }
   SDL_Window* sdl = SDL_CreateWindow(title ? title : "", pos, pos, width, height, flags);
   if (!sdl) {
