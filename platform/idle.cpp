@@ -1,7 +1,5 @@
 #include "platform/idle.h"
 
-#include <sys/prctl.h>
-
 #include <cerrno>
 #include <ctime>
 
@@ -20,13 +18,6 @@ int64_t now_ns() {
 }
 
 void sleep_until_ns(int64_t t) {
-  // The kernel may wake a sleeper up to its timer slack late (50 us by default); a tight slack
-  // keeps the spin that follows short.
-  static bool slack_set = false;
-  if (!slack_set) {
-    prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
-    slack_set = true;
-  }
   timespec ts{(time_t)(t / 1000000000), (long)(t % 1000000000)};
   while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
   }
