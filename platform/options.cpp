@@ -20,7 +20,8 @@ struct OptSpec {
   const char* value;  // the value's name in the help; null for a switch
   const char* help;
   OptSetter set;
-  PlatOptAction action;  // PLAT_OPT_HELP and PLAT_OPT_VERSION: command line only, end the parse
+  PlatOptAction action = PLAT_OPT_RUN;  // PLAT_OPT_HELP and PLAT_OPT_VERSION end the parse
+  bool command_line_only = false;       // refused in the configuration file
 };
 
 const char* set_flag(bool* flag, const char* v, bool on = true) {
@@ -54,26 +55,23 @@ const char* set_text(std::string* s, const char* v) {
 // Adding an option is one entry here (and its field in PlatOptions).
 const OptSpec kOptions[] = {
     {"data", "DIR", "read image/ and sound/ from DIR instead of searching for them",
-     [](PlatOptions& o, const char* v) { return set_text(&o.data, v); }, PLAT_OPT_RUN},
+     [](PlatOptions& o, const char* v) { return set_text(&o.data, v); }},
     {"window", nullptr, "play in a window",
-     [](PlatOptions& o, const char* v) { return set_flag(&o.window, v); }, PLAT_OPT_RUN},
+     [](PlatOptions& o, const char* v) { return set_flag(&o.window, v); }},
     {"fullscreen", nullptr, "play on the whole screen (the default)",
-     [](PlatOptions& o, const char* v) { return set_flag(&o.window, v, false); }, PLAT_OPT_RUN},
+     [](PlatOptions& o, const char* v) { return set_flag(&o.window, v, false); }},
     {"scale", "N", "make the window N x 1024 by N x 768 (1 to 8; default 1)",
-     [](PlatOptions& o, const char* v) {
-       return set_int(&o.scale, v, 1, PLAT_SCALE_MAX, "wants a whole number from 1 to 8");
-     },
-     PLAT_OPT_RUN},
+     [](PlatOptions& o, const char* v) { return set_int(&o.scale, v, 1, PLAT_SCALE_MAX, "wants 1 to 8"); }},
     {"integer-scale", nullptr, "scale the picture by whole multiples only, black border around",
-     [](PlatOptions& o, const char* v) { return set_flag(&o.integer_scale, v); }, PLAT_OPT_RUN},
+     [](PlatOptions& o, const char* v) { return set_flag(&o.integer_scale, v); }},
     {"smooth", nullptr, "scale with linear filtering instead of sharp pixels",
-     [](PlatOptions& o, const char* v) { return set_flag(&o.smooth, v); }, PLAT_OPT_RUN},
+     [](PlatOptions& o, const char* v) { return set_flag(&o.smooth, v); }},
     {"nosound", nullptr, "open no audio device",
-     [](PlatOptions& o, const char* v) { return set_flag(&o.nosound, v); }, PLAT_OPT_RUN},
+     [](PlatOptions& o, const char* v) { return set_flag(&o.nosound, v); }},
     {"low-cpu", nullptr, "sleep through most of each frame's wait instead of spinning",
-     [](PlatOptions& o, const char* v) { return set_flag(&o.low_cpu, v); }, PLAT_OPT_RUN},
-    {"help", nullptr, "show this help", nullptr, PLAT_OPT_HELP},
-    {"version", nullptr, "show the version", nullptr, PLAT_OPT_VERSION},
+     [](PlatOptions& o, const char* v) { return set_flag(&o.low_cpu, v); }},
+    {"help", nullptr, "show this help", nullptr, PLAT_OPT_HELP, true},
+    {"version", nullptr, "show the version", nullptr, PLAT_OPT_VERSION, true},
 };
 
 const OptSpec* find_option(const char* name, size_t len) {
@@ -104,7 +102,7 @@ void read_config(const char* text, PlatOptions* out, std::string* warnings) {
     const char* why = nullptr;
     if (!o)
       why = "unknown option";
-    else if (!o->set)
+    else if (o->command_line_only)
       why = "belongs on the command line only";
     else if (o->value && value.empty())
       why = "wants a value";

@@ -73,7 +73,7 @@ TEST(Options, ConfigFileIsReadLineByLineAndTheCommandLineWins) {
   EXPECT_FALSE(p.o.low_cpu);
   EXPECT_EQ(p.warnings,
             "line 7: 'frobnicate' unknown option; ignored\n"
-            "line 8: 'scale' wants a whole number from 1 to 8; ignored\n"
+            "line 8: 'scale' wants 1 to 8; ignored\n"
             "line 9: 'low-cpu' wants yes or no; ignored\n"
             "line 10: 'help' belongs on the command line only; ignored\n"
             "line 11: 'data' wants a value; ignored\n");
