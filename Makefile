@@ -1,8 +1,9 @@
 # The two commands a player or a packager needs: `make run` and `make test`.
 PRESET ?= release
 ARGS ?=
+PREFIX ?= /usr/local
 
-.PHONY: all setup build run test test-asan fuzz clean
+.PHONY: all setup build run test test-asan fuzz install deb clean
 
 all: build
 
@@ -34,6 +35,15 @@ test-asan: setup
 # The BMP and WAV readers under libFuzzer, FUZZ_SECONDS (default 60) each.
 fuzz: setup
 	scripts/fuzz
+
+# The game, its tools, default data, icon, desktop entry, metainfo and man page under PREFIX
+# (DESTDIR=... stages them elsewhere, as packagers do).
+install: build
+	cmake --install build/$(PRESET) --prefix $(PREFIX)
+
+# A Debian package in build/$(PRESET)/package, its dependencies found by dpkg-shlibdeps.
+deb: build
+	cd build/$(PRESET) && cpack -G DEB
 
 clean:
 	rm -rf build

@@ -25,6 +25,9 @@ void game_wait_sound(int32_t id) {
     int32_t status = snd_get_status(id);
     if (status == -1 || (status & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING)) == 0) return;
     if ((uint32_t)(GetTickCount() - start) > limit) return;
+#ifndef _WIN32
+    plat_idle_poll();  // returns at once unless --low-cpu
+#endif
   }
 }
 

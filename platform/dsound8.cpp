@@ -11,6 +11,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/options.h"
 #include "platform/seams.h"
 #include "platform/seams_audio.h"
 #include "platform/seams_internal.h"
@@ -207,6 +208,7 @@ HRESULT WINAPI DirectSoundCreate(LPCGUID lpGuid, LPDIRECTSOUND* ppDS, LPUNKNOWN 
   *ppDS = nullptr;
   if (pUnkOuter) return DSERR_NOAGGREGATION;
   if (lpGuid) return DSERR_NODRIVER;  // only the default device exists
+  if (plat_options.nosound) return DSERR_NODRIVER;  // as on a machine without a sound device
   DsObject* d = new (std::nothrow) DsObject;
   if (!d) return DSERR_OUTOFMEMORY;
   if (!ds_device_open()) {

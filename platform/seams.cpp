@@ -100,6 +100,8 @@ bool seam_clock_read(DWORD* now) {
   return true;
 }
 
+bool seam_clock_is_virtual() { return g_clock_virtual; }
+
 void seam_input_inject(bool on) { seam_input.on = on; }
 void seam_key(int dik, bool down) { seam_input.keys[dik & 0xFF] = down ? 0x80 : 0; }
 void seam_keys_clear() { std::memset(seam_input.keys, 0, sizeof seam_input.keys); }

@@ -12,6 +12,7 @@ extern InjectedInput seam_input;
 
 // The virtual clock's reading when it is on (and advances it); false for the real clock.
 bool seam_clock_read(DWORD* now);
+bool seam_clock_is_virtual();
 
 // Shorthand at the top of a platform call: return the injected result if one is armed.
 #define SEAM_FAULT(op)                        \

@@ -10,3 +10,4 @@
 #include "platform/dsound8.h"
 #include "platform/mmio32.h"
 #include "platform/com32.h"
+#include "platform/idle.h"

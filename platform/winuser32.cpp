@@ -11,8 +11,6 @@
 #include "platform/seams_internal.h"
 #include "platform/sdl_window.h"
 
-PlatOptions plat_options;
-
 namespace {
 
 constexpr int kClassCount = 8;
@@ -134,6 +132,46 @@ static void set_capture(SDL_Window* win, bool on) {
   SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE);
 }
 
+static void desktop_size(int display, int* w, int* h) {
+  SDL_DisplayMode desktop;
+  if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+    *w = desktop.w;
+    *h = desktop.h;
+  }
+}
+
+// The game's size times --scale, less while that would not fit on the desktop.
+static void window_size(int display, int* w, int* h) {
+  int dw = 0, dh = 0;
+  desktop_size(display, &dw, &dh);
+  int s = plat_options.scale;
+  while (s > 1 && dw > 0 && (*w * s > dw || *h * s > dh)) --s;
+  *w *= s;
+  *h *= s;
+}
+
+// F11: between the desktop's full screen and a window of the chosen scale. The size is set by
+// hand as well, so that it also holds without a window manager.
+static void toggle_fullscreen(SDL_Window* win) {
+  const int display = SDL_GetWindowDisplayIndex(win);
+  int w = 1024, h = 768;
+  if (SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN) {
+    window_size(display, &w, &h);
+    SDL_SetWindowFullscreen(win, 0);
+    SDL_SetWindowResizable(win, SDL_TRUE);
+    SDL_SetWindowSize(win, w, h);
+    SDL_SetWindowPosition(win, (int)SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                          (int)SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+  } else {
+    desktop_size(display, &w, &h);
+    SDL_Rect at{0, 0, w, h};
+    SDL_GetDisplayBounds(display < 0 ? 0 : display, &at);
+    SDL_SetWindowPosition(win, at.x, at.y);
+    SDL_SetWindowSize(win, w, h);
+    SDL_SetWindowFullscreen(win, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+}
+
 void plat_pump_events() {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   SDL_Event ev;
@@ -152,6 +190,10 @@ void plat_pump_events() {
         else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) set_capture(w->sdl, false);
         break;
       }
+      case SDL_KEYDOWN:
+        if (ev.key.keysym.scancode == SDL_SCANCODE_F11 && !ev.key.repeat)
+          if (WindowRec* w = window_of_sdl(ev.key.windowID)) toggle_fullscreen(w->sdl);
+        break;
       case SDL_MOUSEWHEEL:
         g_wheel += (long)ev.wheel.y * 120;
         break;
@@ -199,15 +241,17 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style,
       break;
     }
   if (!w || !plat_video_start()) return nullptr;
-  Uint32 flags = (style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
-  if (!plat_options.window) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  // Full screen covers the desktop from its top-left corner at the desktop's size, also without a
-  // window manager to stretch it; the presented picture is scaled to fit.
-  int pos = plat_options.window ? (int)SDL_WINDOWPOS_CENTERED : 0;
-  SDL_DisplayMode desktop;
-  if (!plat_options.window && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
-    width = desktop.w;
-    height = desktop.h;
+  Uint32 flags = ((style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN) | SDL_WINDOW_ALLOW_HIGHDPI;
+  int pos = 0;
+  if (plat_options.window) {
+    window_size(0, &width, &height);
+    pos = (int)SDL_WINDOWPOS_CENTERED;
+    flags |= SDL_WINDOW_RESIZABLE;
+  } else {
+    // Full screen covers the desktop from its top-left corner at the desktop's size, also
+    // without a window manager to stretch it; the presented picture is scaled to fit.
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    desktop_size(0, &width, &height);
   }
   SDL_Window* sdl = SDL_CreateWindow(title ? title : "", pos, pos, width, height, flags);
   if (!sdl) {

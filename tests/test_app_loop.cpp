@@ -1,11 +1,15 @@
 // The frame clock, the message loop and the ways the program ends.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
+
 #include "app/clock.h"
 #include "app/frame.h"
 #include "app/overlay.h"
 #include "app/winmain.h"
 #include "app_fixture.h"
+#include "platform/options.h"
 
 namespace {
 
@@ -47,6 +51,35 @@ TEST(FrameClock, WaitsTheFullTimeAcrossTheTickWrap) {
   seam_clock_virtual(500, 0);  // a clock that stands still must not hang a zero wait
   clock_start_frame();
   EXPECT_EQ(clock_wait_frame(0), 500u);
+  seam_reset();
+}
+
+// --low-cpu on the real clock: each frame still lasts its full delay, but the processor spins
+// only about the last millisecond of it. Under the virtual clock it never sleeps.
+TEST(FrameClock, LowCpuSleepsThroughMostOfTheWait) {
+  seam_reset();
+  plat_options.low_cpu = true;
+  auto cpu_ms = [] {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+  };
+  const double cpu0 = cpu_ms();
+  const uint32_t first = GetTickCount();
+  for (int i = 0; i < 5; ++i) {
+    uint32_t start = clock_start_frame();
+    EXPECT_GE((uint32_t)(clock_wait_frame(20) - start), 20u);
+  }
+  const uint32_t wall = GetTickCount() - first;
+  EXPECT_GE(wall, 100u);
+  EXPECT_LT(cpu_ms() - cpu0, wall * 0.3) << "a spin would use about " << wall << " ms";
+
+  seam_clock_virtual(0xFFFFFFF0u, 1);
+  const auto real0 = std::chrono::steady_clock::now();
+  uint32_t start = clock_start_frame();
+  EXPECT_GE((uint32_t)(clock_wait_frame(90) - start), 90u);
+  EXPECT_LT(std::chrono::steady_clock::now() - real0, std::chrono::milliseconds(500));
+  plat_options.low_cpu = false;
   seam_reset();
 }
 

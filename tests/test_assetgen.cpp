@@ -4,7 +4,10 @@
 #include "app/globals.h"
 #include <unistd.h>
 
+#include <zlib.h>
+
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "gfx/bmp.h"
@@ -112,4 +115,48 @@ TEST(AssetgenText, Cp1251OfTheTextsWeDraw) {
   EXPECT_EQ(ag_cp1251("Ёё «A» —"), std::string("\xA8\xB8 \xAB" "A\xBB \x97"));
   EXPECT_EQ(ag_cp1251("日"), std::string("?"));
   EXPECT_EQ(ag_cp1251("\xD0"), std::string("?"));  // a cut-off sequence
+}
+
+// The icon's PNG writer, read back with zlib: every chunk's CRC, the deflate stream and its
+// Adler-32, and the pixels; the larger image spans more than one stored block.
+TEST(AssetgenWriters, PngReadsBackThroughZlib) {
+  for (int w : {3, 200}) {
+    const int h = w == 3 ? 2 : 100;
+    std::vector<uint8_t> rgba((size_t)w * h * 4);
+    for (size_t i = 0; i < rgba.size(); ++i) rgba[i] = (uint8_t)(i * 7 + i / 13);
+    std::vector<uint8_t> png = ag_png_encode(w, h, rgba.data());
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_EQ(std::memcmp(png.data(), "\x89PNG\r\n\x1a\n", 8), 0);
+    auto be32 = [&](size_t at) {
+      return (uint32_t)png[at] << 24 | (uint32_t)png[at + 1] << 16 | (uint32_t)png[at + 2] << 8 | png[at + 3];
+    };
+    std::vector<std::string> types;
+    std::vector<uint8_t> idat;
+    for (size_t at = 8; at + 12 <= png.size();) {
+      uint32_t len = be32(at);
+      ASSERT_LE(at + 12 + len, png.size());
+      std::string type((const char*)&png[at + 4], 4);
+      types.push_back(type);
+      EXPECT_EQ(be32(at + 8 + len), (uint32_t)crc32(0, &png[at + 4], 4 + len)) << type;
+      if (type == "IHDR") {
+        ASSERT_EQ(len, 13u);
+        EXPECT_EQ(be32(at + 8), (uint32_t)w);
+        EXPECT_EQ(be32(at + 12), (uint32_t)h);
+        EXPECT_EQ(png[at + 16], 8);  // bits per channel
+        EXPECT_EQ(png[at + 17], 6);  // RGBA
+      }
+      if (type == "IDAT") idat.insert(idat.end(), &png[at + 8], &png[at + 8 + len]);
+      at += 12 + len;
+    }
+    EXPECT_EQ(types, (std::vector<std::string>{"IHDR", "IDAT", "IEND"}));
+    std::vector<uint8_t> raw((size_t)(w * 4 + 1) * h + 16);
+    uLongf raw_len = raw.size();
+    ASSERT_EQ(uncompress(raw.data(), &raw_len, idat.data(), idat.size()), Z_OK);
+    ASSERT_EQ(raw_len, (uLongf)(w * 4 + 1) * h);
+    for (int y = 0; y < h; ++y) {
+      EXPECT_EQ(raw[(size_t)y * (w * 4 + 1)], 0) << "filter of row " << y;
+      EXPECT_EQ(std::memcmp(&raw[(size_t)y * (w * 4 + 1) + 1], &rgba[(size_t)y * w * 4], (size_t)w * 4), 0) << y;
+    }
+  }
+  EXPECT_TRUE(ag_png_encode(0, 5, nullptr).empty());
 }

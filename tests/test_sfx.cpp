@@ -6,6 +6,7 @@
 #include <iterator>
 #include <thread>
 
+#include "platform/options.h"
 #include "tests/test_sfx_support.h"
 
 using namespace sfxtest;
@@ -87,6 +88,19 @@ TEST_F(SoundTest, WithoutAnAudioDeviceTheGameRunsSilently) {
   int32_t id = load(constant(300, 9));
   EXPECT_EQ(id, -1);
   EXPECT_EQ(snd_table[0].in_use, 1);  // as for a failed buffer creation
+  EXPECT_EQ(snd_play(id, 0), 1);
+  EXPECT_EQ(snd_get_status(id), -1);
+}
+
+TEST_F(SoundTest, NoSoundOpensNoDeviceAndBehavesAsWithoutOne) {
+  sound_stop();
+  plat_options.nosound = true;
+  sound_start();
+  plat_options.nosound = false;  // restored at once: snd_init has run
+  EXPECT_EQ(snd_direct_sound, nullptr);
+  EXPECT_EQ(seam_audio_device_rate(), 0);  // no device was opened
+  int32_t id = load(constant(300, 9));
+  EXPECT_EQ(id, -1);
   EXPECT_EQ(snd_play(id, 0), 1);
   EXPECT_EQ(snd_get_status(id), -1);
 }

@@ -12,7 +12,7 @@ trap 'stop_x; [ "$failures" -eq 0 ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$WORK"'
 "$BIN/assetgen" "$WORK/data" >/dev/null || { echo "assetgen failed"; exit 1; }
 
 # No display at all: a clear message and status 1, at once.
-(cd "$WORK" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= timeout 20 "$BIN/tarvellin") >"$WORK/nodisplay.log" 2>&1
+(cd "$WORK/data" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= timeout 20 "$BIN/tarvellin") >"$WORK/nodisplay.log" 2>&1
 st=$?
 check "without a display the program stops with status 1 (status $st)" test "$st" -eq 1
 check "and says why on stderr" grep -q "tarvellin: cannot" "$WORK/nodisplay.log"
@@ -33,8 +33,9 @@ wait_game 5; st=$?
 check "without audio Escape ends the program with status 0 (status $st)" test "$st" -eq 0
 check "and says so in one line" test "$(grep -c . "$LOG")" -eq 1 -a "$(grep -c 'no sound device' "$LOG")" -eq 1
 
-# An empty data folder: it runs, draws what it can (the overlay), and quits with Escape.
-mkdir -p "$WORK/empty"
+# An empty data folder (image/ and sound/ with nothing in them): it runs, draws what it can (the
+# overlay), and quits with Escape. A folder without even those is refused: see cli.sh.
+mkdir -p "$WORK/empty/image" "$WORK/empty/sound"
 start_game "$WORK/empty" empty SDL_AUDIODRIVER=alsa  # ALSA on a machine without sound says a lot
 shot empty
 check "with no pictures the frame still shows the overlay text" gt "$(mean_of empty 300x70+0+0)" 5

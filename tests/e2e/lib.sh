@@ -10,9 +10,9 @@ check() {  # check "what" test-expression...
   if "$@"; then pass "$what"; else fail "$what"; fi
 }
 
-start_x() {
+start_x() {  # [WIDTHxHEIGHT]
   rm -f "$WORK/dpy"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$WORK/dpy" >"$WORK/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${1:-1024x768}x24" -nolisten tcp 3>"$WORK/dpy" >"$WORK/xvfb.log" 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 1 100); do
     [ -s "$WORK/dpy" ] && break

@@ -24,6 +24,11 @@ AgPixels ag_art_menu();
 AgPixels ag_art_info();
 AgPixels ag_art_button(int index);  // 0 start, 1 authors, 2 exit
 
+// The program's icon, size x size straight RGBA bytes, rows top-down: the second ship type
+// over deep space in a rounded square. Sizes that divide 768 come out sharpest.
+std::vector<uint8_t> ag_art_icon(int size);
+constexpr int AG_ICON_SIZES[3] = {48, 128, 256};
+
 std::vector<uint8_t> ag_sound_focus();
 std::vector<uint8_t> ag_sound_click();
 std::vector<uint8_t> ag_sound_exit();

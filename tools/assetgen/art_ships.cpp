@@ -182,5 +182,20 @@ AgPixels ag_ship_strip(void (*model)(AgShipModel*), int fw, int fh, int frames, 
 
 }  // namespace
 
+void ag_icon_ship(AgCanvas* c, float scale, float cx, float cy, float roll) {
+  AgShipModel s;
+  ag_ship1_model(&s);
+  float r[9];
+  ag_rot_y(-roll, r);
+  ag_mesh_rotate(&s.mesh, r);
+  for (int e = 0; e < s.engine_count; ++e) {
+    float x = s.engines[e][0], y = s.engines[e][1], z = s.engines[e][2];
+    float rx = r[0] * x + r[1] * y + r[2] * z, ry = r[3] * x + r[4] * y + r[5] * z;
+    ag_exhaust(c, 0, 0, c->w, c->h, cx + rx * scale, cy + ry * scale, s.engine_r[e] * scale, s.engine_len[e] * scale);
+  }
+  AgLight light = ag_default_light();
+  ag_render_mesh(c, 0, 0, c->w, c->h, &s.mesh, scale, cx, cy, &light, 4);
+}
+
 AgPixels ag_art_ship0() { return ag_ship_strip(ag_ship0_model, 60, 60, 5, 2, 0.75f, 29.0f, 300); }
 AgPixels ag_art_ship1() { return ag_ship_strip(ag_ship1_model, 90, 57, 15, 7, 0.85f, 28.0f, 1352); }

@@ -1,5 +1,6 @@
-// assetgen DIR [--preview PREVIEW_DIR]: writes the game's default pictures and sounds under DIR
-// (image/..., sound/...). The same bytes on every run: all randomness comes from fixed seeds.
+// assetgen DIR [--preview PREVIEW_DIR] [--icons ICON_DIR]: writes the game's default pictures
+// and sounds under DIR (image/..., sound/...), and the program's icon as PNG at each size
+// (ICON_DIR/tarvellin-48.png, ...). The same bytes on every run: all randomness comes from fixed seeds.
 // The preview folder receives each picture as the game will see it, as PPM, for contact sheets.
 #include <sys/stat.h>
 
@@ -78,16 +79,18 @@ static std::string ag_flat_name(const char* path) {
 int main(int argc, char** argv) {
   const char* dir = nullptr;
   const char* preview = nullptr;
+  const char* icons = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--preview") == 0 && i + 1 < argc) preview = argv[++i];
+    else if (std::strcmp(argv[i], "--icons") == 0 && i + 1 < argc) icons = argv[++i];
     else if (argv[i][0] != '-' && !dir) dir = argv[i];
     else {
-      std::fprintf(stderr, "usage: assetgen DIR [--preview PREVIEW_DIR]\n");
+      std::fprintf(stderr, "usage: assetgen DIR [--preview PREVIEW_DIR] [--icons ICON_DIR]\n");
       return 2;
     }
   }
   if (!dir) {
-    std::fprintf(stderr, "usage: assetgen DIR [--preview PREVIEW_DIR]\n");
+    std::fprintf(stderr, "usage: assetgen DIR [--preview PREVIEW_DIR] [--icons ICON_DIR]\n");
     return 2;
   }
   std::string root = dir;
@@ -114,6 +117,14 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> s = sounds[i]();
     if (!ag_write_file(root + "/" + ag_sounds[i], ag_wav_encode(s.data(), (uint32_t)s.size(), AG_SOUND_RATE))) {
       std::fprintf(stderr, "assetgen: cannot write %s/%s: %s\n", dir, ag_sounds[i], std::strerror(errno));
+      ++failures;
+    }
+  }
+  for (int size : AG_ICON_SIZES) {
+    if (!icons) break;
+    std::string path = std::string(icons) + "/tarvellin-" + std::to_string(size) + ".png";
+    if (!ag_write_file(path, ag_png_encode(size, size, ag_art_icon(size).data()))) {
+      std::fprintf(stderr, "assetgen: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
       ++failures;
     }
   }

@@ -2,6 +2,7 @@
 // the game takes them) and RIFF WAVE (8-bit unsigned PCM). Also the rules that keep the colour
 // keys exact after conversion to 16 bits. Header-only so the unit tests can use it.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -104,6 +105,68 @@ inline std::vector<uint8_t> ag_wav_encode(const uint8_t* samples, uint32_t n, ui
   ag_put32(out, n);
   out.insert(out.end(), samples, samples + n);
   if (pad) out.push_back(128);
+  return out;
+}
+
+// PNG of straight RGBA bytes, rows top-down: no filtering and zlib "stored" blocks, so no
+// compressor is needed; an icon of 256 x 256 comes to about 260 KB.
+inline uint32_t ag_crc32(const uint8_t* p, size_t n, uint32_t crc = 0) {
+  crc = ~crc;
+  for (size_t i = 0; i < n; ++i) {
+    crc ^= p[i];
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+inline std::vector<uint8_t> ag_png_encode(int w, int h, const uint8_t* rgba) {
+  std::vector<uint8_t> out;
+  if (w <= 0 || h <= 0 || !rgba) return out;
+  auto be32 = [](std::vector<uint8_t>& o, uint32_t v) {
+    for (int s = 24; s >= 0; s -= 8) o.push_back((uint8_t)(v >> s));
+  };
+  auto chunk = [&](const char* type, const std::vector<uint8_t>& data) {
+    be32(out, (uint32_t)data.size());
+    size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    be32(out, ag_crc32(&out[start], out.size() - start));
+  };
+  const uint8_t sig[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  out.assign(sig, sig + 8);
+  std::vector<uint8_t> ihdr;
+  be32(ihdr, (uint32_t)w);
+  be32(ihdr, (uint32_t)h);
+  const uint8_t rest[5] = {8, 6, 0, 0, 0};  // 8 bits, RGBA, deflate, no filter method, no interlace
+  ihdr.insert(ihdr.end(), rest, rest + 5);
+  chunk("IHDR", ihdr);
+  // The raw image: each row led by filter type 0.
+  const size_t row = (size_t)w * 4;
+  std::vector<uint8_t> raw;
+  raw.reserve((row + 1) * (size_t)h);
+  for (int y = 0; y < h; ++y) {
+    raw.push_back(0);
+    raw.insert(raw.end(), rgba + (size_t)y * row, rgba + (size_t)(y + 1) * row);
+  }
+  std::vector<uint8_t> z = {0x78, 0x01};  // deflate, 32 KB window, no preset dictionary
+  uint32_t s1 = 1, s2 = 0;  // Adler-32 of the raw bytes
+  for (uint8_t b : raw) {
+    s1 = (s1 + b) % 65521u;
+    s2 = (s2 + s1) % 65521u;
+  }
+  for (size_t at = 0; at < raw.size();) {
+    size_t n = raw.size() - at < 65535 ? raw.size() - at : 65535;
+    z.push_back(at + n == raw.size() ? 1 : 0);  // BFINAL on the last block, BTYPE 00 (stored)
+    z.push_back((uint8_t)n);
+    z.push_back((uint8_t)(n >> 8));
+    z.push_back((uint8_t)~n);
+    z.push_back((uint8_t)(~n >> 8));
+    z.insert(z.end(), raw.begin() + (std::ptrdiff_t)at, raw.begin() + (std::ptrdiff_t)(at + n));
+    at += n;
+  }
+  be32(z, (s2 << 16) | s1);
+  chunk("IDAT", z);
+  chunk("IEND", {});
   return out;
 }
 

@@ -1,0 +1,30 @@
+#!/bin/bash
+# `make deb`'s package, built into a scratch folder: what it holds and the library dependencies
+# dpkg-shlibdeps found; the game unpacked from it finds its data from where it lies.
+# Usage: deb.sh BUILD_DIR
+set -u
+BIN=$(cd "$1" && pwd)
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarvellin-deb.XXXXXX")
+. "$(dirname "$0")/lib.sh"
+trap '[ "$failures" -eq 0 ] && rm -rf "$WORK"' EXIT
+
+(cd "$BIN" && cpack -G DEB -B "$WORK/out") >"$WORK/cpack.log" 2>&1 || { cat "$WORK/cpack.log"; echo "cpack failed"; exit 1; }
+DEB=$(ls "$WORK"/out/tarvellin_*.deb 2>/dev/null | head -n 1)
+check "cpack made a .deb" test -n "$DEB"
+[ -n "$DEB" ] || exit 1
+depends=$(dpkg-deb -f "$DEB" Depends)
+for lib in libsdl2 libfreetype libfontconfig libc6 fonts-liberation2; do
+  check "it depends on $lib" grep -q "$lib" <<<"$depends"
+done
+check "its section is games" test "$(dpkg-deb -f "$DEB" Section)" = games
+dpkg-deb -c "$DEB" | awk '{print $6}' >"$WORK/files"
+for f in ./usr/bin/tarvellin ./usr/share/tarvellin/image/screen_menu.bmp ./usr/share/man/man6/tarvellin.6 \
+  ./usr/share/icons/hicolor/256x256/apps/tarvellin.png ./usr/share/applications/org.tarvellin.Tarvellin.desktop; do
+  grep -qxF "$f" "$WORK/files" || fail "the package holds $f"
+done
+dpkg-deb -x "$DEB" "$WORK/root"
+(cd / && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= HOME="$WORK/nohome" XDG_DATA_HOME= XDG_DATA_DIRS=/nonexistent "$WORK/root/usr/bin/tarvellin") >"$WORK/run.log" 2>&1
+st=$?
+check "the unpacked game finds its data and gets as far as the display ($st)" test "$st" -eq 1
+echo "$failures failure(s)"
+[ "$failures" -eq 0 ]

@@ -1,0 +1,142 @@
+// The Linux build's options (command line, configuration file, which wins) and the search for
+// the data folder. The environment's part of the search is run end to end by tests/e2e/cli.sh.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/datadir.h"
+#include "platform/options.h"
+
+namespace {
+
+struct Parsed {
+  PlatOptAction action;
+  PlatOptions o;
+  std::string error, warnings;
+};
+
+Parsed parse(std::vector<const char*> args, const char* config = nullptr) {
+  args.insert(args.begin(), "tarvellin");
+  Parsed p;
+  p.action = plat_parse_options((int)args.size(), args.data(), config, &p.o, &p.error, &p.warnings);
+  return p;
+}
+
+TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
+  Parsed all = parse(
+      {"--data", "/d", "--window", "--scale", "3", "--integer-scale", "--smooth", "--nosound", "--low-cpu"});
+  ASSERT_EQ(all.action, PLAT_OPT_RUN) << all.error;
+  EXPECT_EQ(all.o.data, "/d");
+  EXPECT_TRUE(all.o.window && all.o.integer_scale && all.o.smooth && all.o.nosound && all.o.low_cpu);
+  EXPECT_EQ(all.o.scale, 3);
+  // '=' forms; a switch turned off again; the last of --window and --fullscreen wins.
+  Parsed eq = parse({"--data=/a b", "--scale=8", "--nosound", "--nosound=no", "--window", "--fullscreen"});
+  ASSERT_EQ(eq.action, PLAT_OPT_RUN) << eq.error;
+  EXPECT_EQ(eq.o.data, "/a b");
+  EXPECT_EQ(eq.o.scale, 8);
+  EXPECT_FALSE(eq.o.nosound || eq.o.window);
+  EXPECT_EQ(parse({"-h"}).action, PLAT_OPT_HELP);
+  EXPECT_EQ(parse({"--window", "--version", "--bogus"}).action, PLAT_OPT_VERSION);  // ends the parse
+
+  for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{{"--bogus"},
+                                                                            {"-w"},
+                                                                            {"window"},
+                                                                            {"--"},
+                                                                            {"--data"},
+                                                                            {"--data="},
+                                                                            {"--scale"},
+                                                                            {"--scale", "0"},
+                                                                            {"--scale", "9"},
+                                                                            {"--scale", "2x"},
+                                                                            {"--scale=-1"},
+                                                                            {"--window=maybe"}}) {
+    Parsed p = parse(bad);
+    EXPECT_EQ(p.action, PLAT_OPT_USAGE) << bad[0];
+    std::string arg = bad[0];
+    EXPECT_NE(p.error.find(arg.substr(0, arg.find('='))), std::string::npos) << p.error;  // names it
+  }
+  EXPECT_NE(parse({"--scale", "9"}).error.find("1 to 8"), std::string::npos);
+}
+
+TEST(Options, ConfigFileIsReadLineByLineAndTheCommandLineWins) {
+  const char* conf =
+      "# my settings\n\nscale 2\r\n  window  \ndata /srv/games/tarvellin data\nnosound yes\n"
+      "frobnicate 3\nscale 99\nlow-cpu perhaps\nhelp\ndata\nsmooth";  // no newline at the end
+  Parsed p = parse({}, conf);
+  ASSERT_EQ(p.action, PLAT_OPT_RUN);
+  EXPECT_EQ(p.o.scale, 2);  // the bad 'scale 99' left it alone
+  EXPECT_EQ(p.o.data, "/srv/games/tarvellin data");
+  EXPECT_TRUE(p.o.window && p.o.nosound && p.o.smooth);
+  EXPECT_FALSE(p.o.low_cpu);
+  EXPECT_EQ(p.warnings,
+            "line 7: 'frobnicate' unknown option; ignored\n"
+            "line 8: 'scale' wants 1 to 8; ignored\n"
+            "line 9: 'low-cpu' wants yes or no; ignored\n"
+            "line 10: 'help' belongs on the command line only; ignored\n"
+            "line 11: 'data' wants a value; ignored\n");
+
+  Parsed cli = parse({"--scale", "3", "--fullscreen", "--nosound=no", "--data", "/mine"}, conf);
+  ASSERT_EQ(cli.action, PLAT_OPT_RUN);
+  EXPECT_EQ(cli.o.scale, 3);
+  EXPECT_EQ(cli.o.data, "/mine");
+  EXPECT_FALSE(cli.o.window || cli.o.nosound);
+  EXPECT_TRUE(cli.o.smooth);  // from the file, not overridden
+  EXPECT_EQ(parse({"--scale", "0"}, "scale 2\n").action, PLAT_OPT_USAGE);
+}
+
+// A scratch tree of candidate folders; dir() makes one (with its parents).
+class DataSearch : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/tarvellin_data_XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    root = tmpl;
+    p = {dir("cwd"), dir("prefix/bin"), dir("home"), dir("xdg_home"),
+         dir("sys1") + ":relative::" + dir("sys2")};
+  }
+  void TearDown() override { (void)!std::system(("rm -rf '" + root + "'").c_str()); }
+  std::string dir(const std::string& rel) {
+    for (size_t at = rel.find('/'); at != std::string::npos; at = rel.find('/', at + 1))
+      mkdir((root + "/" + rel.substr(0, at)).c_str(), 0755);
+    mkdir((root + "/" + rel).c_str(), 0755);
+    return root + "/" + rel;
+  }
+  std::string root;
+  PlatDataPlaces p;
+};
+
+TEST_F(DataSearch, CandidatesComeInOrderWithTheXdgDefaults) {
+  std::vector<std::string> want = {
+      "/cwd",           "/prefix/bin", "/prefix/share/tarvellin", "/xdg_home/tarvellin", "/sys1/tarvellin",
+      "/sys2/tarvellin"};
+  for (std::string& w : want) w = root + w;
+  EXPECT_EQ(plat_data_candidates(p), want);
+  // Unset or relative XDG folders fall back to their defaults; a folder is tried once.
+  PlatDataPlaces d{"/opt/game", "/opt/game/", "/home/u", "relative", ""};
+  EXPECT_EQ(plat_data_candidates(d),
+            (std::vector<std::string>{"/opt/game", "/opt/share/tarvellin", "/home/u/.local/share/tarvellin",
+                                      "/usr/local/share/tarvellin", "/usr/share/tarvellin"}));
+}
+
+TEST_F(DataSearch, TheFirstFolderHoldingImageOrSoundIsTaken) {
+  std::vector<std::string> tried;
+  EXPECT_EQ(plat_find_data(p, &tried), "");
+  EXPECT_EQ(tried, plat_data_candidates(p));  // every folder named when none counts
+  // A plain file named image does not count; a sound/ folder alone does.
+  std::fclose(std::fopen(dir("sys2/tarvellin").append("/image").c_str(), "w"));
+  EXPECT_EQ(plat_find_data(p, nullptr), "");
+  dir("sys2/tarvellin/sound");
+  EXPECT_EQ(plat_find_data(p, nullptr), root + "/sys2/tarvellin");
+  // Earlier places win; letter case does not matter, as for the game's own files.
+  for (const char* d :
+       {"xdg_home/tarvellin/image", "prefix/share/tarvellin/IMAGE", "prefix/bin/image", "cwd/Sound"}) {
+    dir(d);
+    std::string want = root + "/" + std::string(d).substr(0, std::string(d).rfind('/'));
+    EXPECT_EQ(plat_find_data(p, nullptr), want);
+  }
+}
+
+}  // namespace
