@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/ddraw7_present.h"
+#include "platform/pixel_kernels.h"
 #include "platform/sdl_window.h"
 #include "platform/seams.h"
 #include "platform/seams_internal.h"
@@ -54,10 +55,44 @@ IDirectDrawSurface7* surface_new(int32_t w, int32_t h, DWORD caps) {
   return s;
 }
 
+// Rows of the whole width run on across the pitch's padding as one span: one kernel call,
+// no per-row overhead, and the padding between rows is nobody's pixels.
+bool whole_rows(const IDirectDrawSurface7* s, const RECT& r) { return r.left == 0 && r.right == s->width; }
+
 void fill_rect(IDirectDrawSurface7* d, const RECT& r, uint16_t colour) {
-  for (int32_t y = r.top; y < r.bottom; ++y) {
-    uint16_t* p = row_of(d, y) + r.left;
-    for (int32_t x = r.left; x < r.right; ++x) *p++ = colour;
+  int32_t w = r.right - r.left, h = r.bottom - r.top;
+  uint8_t* p = (uint8_t*)row_of(d, r.top) + (size_t)r.left * 2;
+  if (whole_rows(d, r) && h > 1) {
+    pix_k.fill(p, 0, (h - 1) * (d->pitch / 2) + w, 1, colour);
+    return;
+  }
+  pix_k.fill(p, d->pitch, w, h, colour);
+}
+
+// A copy within one surface whose two rectangles overlap: walk in the direction that never
+// reads a pixel already overwritten. Rare (the game never does it), so plain loops.
+void copy_within(IDirectDrawSurface7* d, const RECT& clip, int32_t sx0, int32_t sy0, bool keyed, uint16_t lo,
+                 uint16_t hi) {
+  int32_t cw = clip.right - clip.left, rows = clip.bottom - clip.top;
+  bool up = clip.top > sy0;
+  bool back = clip.left > sx0;
+  for (int32_t i = 0; i < rows; ++i) {
+    int32_t k = up ? rows - 1 - i : i;
+    uint16_t* dp = row_of(d, clip.top + k) + clip.left;
+    const uint16_t* sp = row_of(d, sy0 + k) + sx0;
+    if (!keyed) {
+      std::memmove(dp, sp, (size_t)cw * 2);
+    } else if (!back) {
+      for (int32_t x = 0; x < cw; ++x) {
+        uint16_t v = sp[x];
+        if (v < lo || v > hi) dp[x] = v;
+      }
+    } else {
+      for (int32_t x = cw - 1; x >= 0; --x) {
+        uint16_t v = sp[x];
+        if (v < lo || v > hi) dp[x] = v;
+      }
+    }
   }
 }
 
@@ -71,27 +106,24 @@ void copy_rect(IDirectDrawSurface7* d, const RECT& dr, const RECT& clip, IDirect
   if (dw == sw && dh == sh) {
     int32_t sx0 = sr.left + (clip.left - dr.left);
     int32_t sy0 = sr.top + (clip.top - dr.top);
-    // Same surface: walk in the direction that never reads a pixel already overwritten.
-    bool up = (d == s) && clip.top > sy0;
-    bool back = (d == s) && clip.left > sx0;
     int32_t rows = clip.bottom - clip.top;
-    for (int32_t i = 0; i < rows; ++i) {
-      int32_t k = up ? rows - 1 - i : i;
-      uint16_t* dp = row_of(d, clip.top + k) + clip.left;
-      const uint16_t* sp = row_of(s, sy0 + k) + sx0;
-      if (!keyed) {
-        std::memmove(dp, sp, (size_t)cw * 2);
-      } else if (!back) {
-        for (int32_t x = 0; x < cw; ++x) {
-          uint16_t v = sp[x];
-          if (v < lo || v > hi) dp[x] = v;
-        }
-      } else {
-        for (int32_t x = cw - 1; x >= 0; --x) {
-          uint16_t v = sp[x];
-          if (v < lo || v > hi) dp[x] = v;
-        }
-      }
+    uint8_t* dp = (uint8_t*)row_of(d, clip.top) + (size_t)clip.left * 2;
+    const uint8_t* sp = (const uint8_t*)row_of(s, sy0) + (size_t)sx0 * 2;
+    const RECT from{sx0, sy0, sx0 + cw, sy0 + rows};
+    if (d == s && !rect_empty(rect_intersect(clip, from))) {
+      copy_within(d, clip, sx0, sy0, keyed, lo, hi);
+      return;
+    }
+    // Whole rows of equal pitches are one span, padding and all (see whole_rows).
+    int32_t n = cw, h = rows;
+    if (rows > 1 && d->pitch == s->pitch && whole_rows(d, clip) && whole_rows(s, from)) {
+      n = (rows - 1) * (d->pitch / 2) + cw;
+      h = 1;
+    }
+    if (keyed) {
+      pix_k.copy_keyed(dp, d->pitch, sp, s->pitch, n, h, lo, hi);
+    } else {
+      for (int32_t y = 0; y < h; ++y) std::memcpy(dp + (size_t)y * d->pitch, sp + (size_t)y * s->pitch, (size_t)n * 2);
     }
     return;
   }
