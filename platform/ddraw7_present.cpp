@@ -371,3 +371,23 @@ bool seam_save_frame_bmp(const char* path) {
   std::free(line);
   return std::fclose(f) == 0 && ok && line;
 }
+
+bool seam_window_pixels(const uint32_t** pixels, int* width, int* height, int* pitch_px) {
+  SDL_Window* win = plat_main_sdl_window();
+  SDL_Surface* out = win ? SDL_GetWindowSurface(win) : nullptr;
+  if (!out || out->format->BytesPerPixel != 4) return false;
+  *pixels = (const uint32_t*)out->pixels;
+  *width = out->w;
+  *height = out->h;
+  *pitch_px = out->pitch / 4;
+  return true;
+}
+
+bool seam_window_resize(int width, int height) {
+  SDL_Window* win = plat_main_sdl_window();
+  if (!win) return false;
+  SDL_SetWindowSize(win, width, height);
+  int w = 0, h = 0;
+  SDL_GetWindowSizeInPixels(win, &w, &h);
+  return w == width && h == height;
+}

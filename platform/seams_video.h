@@ -14,3 +14,9 @@ bool seam_save_frame_bmp(const char* path);
 
 // Surfaces, clippers and DirectDraw objects alive right now (leak checks in tests).
 int seam_video_live_objects();
+
+// The main window's own pixels as the last present left them (32 bits, the window's format
+// with red in bits 16 to 23), rows `pitch_px` apart; false without a window surface.
+bool seam_window_pixels(const uint32_t** pixels, int* width, int* height, int* pitch_px);
+// Resizes the main window (its drawable, in pixels, on the headless driver).
+bool seam_window_resize(int width, int height);
