@@ -2,7 +2,7 @@
 PRESET ?= release
 ARGS ?=
 
-.PHONY: all setup build run test test-asan fuzz clean
+.PHONY: all setup build run test test-asan fuzz clean bench
 
 all: build
 
@@ -37,3 +37,13 @@ fuzz: setup
 
 clean:
 	rm -rf build
+
+# Benchmarks, ours beside SDL's and memcpy's in the same run (medians of BENCH_REPS), headless
+# and then under Xvfb for the present into a real X window; ends with the RATIO lines.
+BENCH_REPS ?= 5
+bench: build
+	cd build/$(PRESET) && TARVELLIN_DATA=$$PWD/data ./tarvellin_bench --benchmark_repetitions=$(BENCH_REPS) \
+		--benchmark_report_aggregates_only=true --benchmark_min_time=0.2
+	cd build/$(PRESET) && TARVELLIN_DATA=$$PWD/data SDL_VIDEODRIVER=x11 xvfb-run -a -s "-screen 0 1280x1024x24" \
+		./tarvellin_bench --benchmark_repetitions=$(BENCH_REPS) --benchmark_report_aggregates_only=true \
+		--benchmark_min_time=0.2 --benchmark_filter='Present|Memcpy32'

@@ -2,8 +2,6 @@
 // copy-lock-scan path of an overlapping pair (worst case: no hit, whole overlap scanned).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
 #include "app/globals.h"
 #include "game/collide.h"
 #include "game/screen.h"
@@ -18,6 +16,7 @@ LRESULT CALLBACK bench_collide_wndproc(HWND h, UINT m, WPARAM w, LPARAM l) { ret
 // Shares the display with the other benchmarks when one is open already; never closed.
 struct CollideWorld {
   Surface enemy = nullptr, laser = nullptr;
+  Surface old_a = game_scratch_a, old_b = game_scratch_b;  // the play world's, given back after
   bool ok = false;
   CollideWorld() {
     if (!gfx_ddraw) {
@@ -42,7 +41,8 @@ struct CollideWorld {
   ~CollideWorld() {
     for (Surface s : {enemy, laser, game_scratch_a, game_scratch_b})
       if (s) s->Release();
-    game_scratch_a = game_scratch_b = nullptr;
+    game_scratch_a = old_a;
+    game_scratch_b = old_b;
   }
 };
 
@@ -67,13 +67,3 @@ void BM_CollideFullScanNoHit(benchmark::State& state) {
 BENCHMARK(BM_CollideFullScanNoHit);
 
 }  // namespace
-
-// The one benchmark main: headless like the tests, so it runs on a machine without a display.
-int main(int argc, char** argv) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -22,6 +22,14 @@ int g_serial = 0;
 int g_live = 0;
 int g_frames = 0;
 IDirectDrawSurface7* g_shown = nullptr;  // the primary whose pixels were last presented
+IDirectDrawSurface7* g_log_dest = nullptr;
+SeamDraw* g_log = nullptr;
+int g_log_cap = 0, g_log_n = 0;
+
+void log_draw(IDirectDrawSurface7* src, const RECT& dest, const RECT& src_rect, bool fill, bool lock,
+              uint16_t colour) {
+  if (g_log_n < g_log_cap) g_log[g_log_n++] = SeamDraw{src, dest, src_rect, fill, lock, colour};
+}
 
 bool rect_empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
@@ -350,6 +358,7 @@ HRESULT IDirectDrawSurface7::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE7 src, LP
     if (!rect_inside(sr, src->width, src->height)) return DDERR_INVALIDRECT;
   }
   if (rect_empty(dr)) return DD_OK;
+  if (g_log_dest == this) log_draw(fill ? nullptr : src, dr, sr, fill, false, fill ? (uint16_t)fx->dwFillColor : 0);
   if (!clipper || !clipper->has_list) {
     if (!rect_inside(dr, width, height)) return DDERR_INVALIDRECT;
   } else if ((int64_t)dr.right - dr.left > 2 * kMaxSide || (int64_t)dr.bottom - dr.top > 2 * kMaxSide) {
@@ -381,6 +390,7 @@ HRESULT IDirectDrawSurface7::Lock(LPRECT lpDestRect, LPDDSURFACEDESC2 desc, DWOR
   RECT r = lpDestRect ? *lpDestRect : RECT{0, 0, width, height};
   if (rect_empty(r) || !rect_inside(r, width, height)) return DDERR_INVALIDRECT;
   fill_desc(this, desc);
+  if (g_log_dest == this) log_draw(nullptr, r, r, false, true, 0);
   desc->dwFlags |= DDSD_LPSURFACE;
   desc->lpSurface = pixels + (size_t)r.top * pitch + (size_t)r.left * 2;
   locked = true;
@@ -492,5 +502,14 @@ int32_t seam_frame_pixel(int x, int y) {
 }
 
 int seam_frames_presented() { return g_frames; }
+
+void seam_draw_log(IDirectDrawSurface7* dest, SeamDraw* log, int capacity) {
+  g_log_dest = log ? dest : nullptr;
+  g_log = log;
+  g_log_cap = log ? capacity : 0;
+  g_log_n = 0;
+}
+
+int seam_draw_logged() { return g_log_n; }
 
 int seam_video_live_objects() { return g_live; }
