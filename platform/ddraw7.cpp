@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "platform/ddraw7_present.h"
 #include "platform/pixel_kernels.h"
@@ -21,6 +22,7 @@ constexpr int32_t kMaxSide = 16384;
 int g_serial = 0;
 int g_live = 0;
 int g_frames = 0;
+int64_t g_present_us = 0;
 IDirectDrawSurface7* g_shown = nullptr;  // the primary whose pixels were last presented
 IDirectDrawSurface7* g_log_dest = nullptr;
 SeamDraw* g_log = nullptr;
@@ -482,6 +484,9 @@ HRESULT IDirectDrawSurface7::Flip(LPDIRECTDRAWSURFACE7 target, DWORD) {
   ++g_frames;
   g_shown = this;
   plat_present_565(owner ? owner->window : nullptr, pixels, width, height, pitch);
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  g_present_us = (int64_t)now.tv_sec * 1000000 + now.tv_nsec / 1000;
   return DD_OK;
 }
 
@@ -502,6 +507,8 @@ int32_t seam_frame_pixel(int x, int y) {
 }
 
 int seam_frames_presented() { return g_frames; }
+
+int64_t seam_last_present_us() { return g_present_us; }
 
 void seam_draw_log(IDirectDrawSurface7* dest, SeamDraw* log, int capacity) {
   g_log_dest = log ? dest : nullptr;

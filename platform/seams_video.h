@@ -11,6 +11,8 @@ bool seam_last_frame(const uint16_t** pixels, int* width, int* height, int* pitc
 int32_t seam_frame_pixel(int x, int y);
 // Frames presented since the process started.
 int seam_frames_presented();
+// When the last Flip finished presenting, in the monotonic clock's microseconds; 0 before.
+int64_t seam_last_present_us();
 // Writes the last presented frame as a 24-bit BMP file; false when there is none or it cannot.
 bool seam_save_frame_bmp(const char* path);
 
