@@ -19,7 +19,7 @@ build: setup build/$(PRESET)/build.ninja
 run: build
 	cd build/$(PRESET)/data && ../tarvellin $(ARGS)
 
-# Unit, scenario and end-to-end tests; then the sanitizer build; then a minute of fuzzing per reader.
+# Unit, scenario and end-to-end tests; then the sanitizer build; then a minute of fuzzing per target.
 test: build
 	ctest --preset $(PRESET) -j2
 	$(MAKE) --no-print-directory test-asan

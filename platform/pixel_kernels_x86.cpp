@@ -7,7 +7,9 @@
 
 #if PIX_HAVE_X86
 // GCC 12 warns inside its own AVX-512 headers (their _mm512_undefined_* helpers), not in this code.
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 
 #include <cstring>
