@@ -51,7 +51,7 @@ struct Presenter {
   // The window surface and picture rectangle whose black bars are already drawn.
   SDL_Surface* bars_out = nullptr;
   int bars[6] = {};
-  char why[200] = "not presented yet";
+  char why[320] = "not presented yet";
 };
 Presenter g_p;
 
