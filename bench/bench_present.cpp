@@ -9,7 +9,9 @@
 #include "bench/bench_world.h"
 #include "game/background.h"
 #include "platform/ddraw7_present.h"
+#include "platform/options.h"
 #include "platform/sdl_window.h"
+#include "platform/seams_video.h"
 
 namespace {
 
@@ -47,6 +49,19 @@ void BM_Present_SDL(benchmark::State& state) {
   SDL_FreeSurface(frame);
 }
 BENCHMARK(BM_Present_SDL);
+
+// A full-HD drawable: range(0) 0 nearest to fit (1440 x 1080), 1 whole multiples (1024 x 768
+// with a border), 2 linear filtering to fit.
+void BM_Present_FullHD(benchmark::State& state) {
+  BenchWorld& w = bench_world();
+  if (!w.ok || !seam_window_resize(1920, 1080)) return state.SkipWithError("no window of 1920 x 1080");
+  plat_options.integer_scale = state.range(0) == 1;
+  plat_options.smooth = state.range(0) == 2;
+  for (auto _ : state) benchmark::DoNotOptimize(gfx_present());
+  plat_options.integer_scale = plat_options.smooth = false;
+  seam_window_resize(1024, 768);
+}
+BENCHMARK(BM_Present_FullHD)->DenseRange(0, 2);
 
 // Last: once a renderer has been made on the window, the window stays a renderer's.
 void BM_Present_TextureForced(benchmark::State& state) {

@@ -34,7 +34,7 @@ constexpr int kMaxMap = 8192;
 int32_t g_xmap[kMaxMap];
 int32_t g_ymap[kMaxMap];
 int g_map_sw = 0, g_map_sh = 0, g_map_dw = 0, g_map_dh = 0;
-uint32_t g_row[kMaxMap];
+uint32_t g_row[kMaxMap + 16];  // the scaling kernel may read 15 pixels past the last
 
 enum class Route { undecided, surface, texture };
 
@@ -282,7 +282,7 @@ bool present_surface(SDL_Window* win, const uint8_t* pixels, int32_t width, int3
         continue;
       }
       convert_row(g_row, (const uint16_t*)(pixels + (size_t)g_ymap[y] * pitch), width, f);
-      for (int x = 0; x < dst.w; ++x) d[x] = g_row[g_xmap[x]];
+      pix_k.scale_row(d, g_row, g_xmap, dst.w);
     }
   }
   if (SDL_MUSTLOCK(out)) SDL_UnlockSurface(out);

@@ -35,7 +35,11 @@ void to_xrgb_scalar(uint32_t* d, const uint16_t* s, int32_t n, uint32_t alpha) {
   }
 }
 
-constexpr PixKernels kScalar = {fill_scalar, copy_keyed_scalar, to_xrgb_scalar};
+void scale_row_scalar(uint32_t* d, const uint32_t* s, const int32_t* map, int32_t n) {
+  for (int32_t x = 0; x < n; ++x) d[x] = s[map[x]];
+}
+
+constexpr PixKernels kScalar = {fill_scalar, copy_keyed_scalar, to_xrgb_scalar, scale_row_scalar};
 
 int g_level = PIX_SCALAR;
 

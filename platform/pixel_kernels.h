@@ -16,6 +16,9 @@ struct PixKernels {
                      uint16_t lo, uint16_t hi);
   // One row of RGB565 widened to X8R8G8B8 (each field repeats its top bits), `alpha` ORed in.
   void (*to_xrgb)(uint32_t* d, const uint16_t* s, int32_t n, uint32_t alpha);
+  // Nearest-neighbour widening of one row: d[x] = s[map[x]] for x < n, map non-decreasing.
+  // `s` must be readable 15 pixels past the largest mapped index.
+  void (*scale_row)(uint32_t* d, const uint32_t* s, const int32_t* map, int32_t n);
 };
 
 extern PixKernels pix_k;  // the level in use

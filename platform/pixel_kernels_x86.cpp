@@ -109,6 +109,10 @@ T_SSE2 void to_xrgb_sse2(uint32_t* d, const uint16_t* s, int32_t n, uint32_t alp
   else to_xrgb_tail(d + x, s + x, n - x, alpha);
 }
 
+void scale_row_plain(uint32_t* d, const uint32_t* s, const int32_t* map, int32_t n) {
+  for (int32_t x = 0; x < n; ++x) d[x] = s[map[x]];
+}
+
 // ---------------------------------------------------------------- AVX2
 
 T_AVX2 void fill_avx2(uint8_t* d, ptrdiff_t pitch, int32_t n, int32_t h, uint16_t c) {
@@ -174,6 +178,23 @@ T_AVX2 void to_xrgb_avx2(uint32_t* d, const uint16_t* s, int32_t n, uint32_t alp
   int32_t x = 0;
   for (; x + 16 <= n; x += 16) xrgb16_avx2(d + x, s + x, a);
   if (x < n) xrgb16_avx2(d + n - 16, s + n - 16, a);
+}
+
+// Eight outputs whose sources lie within eight pixels (any enlargement) are one permute of the
+// eight source pixels from the first one on.
+T_AVX2 void scale_row_avx2(uint32_t* d, const uint32_t* s, const int32_t* map, int32_t n) {
+  int32_t x = 0;
+  for (; x + 8 <= n; x += 8) {
+    const int32_t b = map[x];
+    if (map[x + 7] - b < 8) {
+      const __m256i idx = _mm256_sub_epi32(_mm256_loadu_si256((const __m256i*)(map + x)), _mm256_set1_epi32(b));
+      _mm256_storeu_si256((__m256i*)(d + x),
+                          _mm256_permutevar8x32_epi32(_mm256_loadu_si256((const __m256i*)(s + b)), idx));
+    } else {
+      scale_row_plain(d + x, s, map + x, 8);
+    }
+  }
+  scale_row_plain(d + x, s, map + x, n - x);
 }
 
 // ---------------------------------------------------------------- AVX-512 (F and BW)
@@ -242,12 +263,30 @@ T_AVX512 void to_xrgb_avx512(uint32_t* d, const uint16_t* s, int32_t n, uint32_t
                            xrgb16_avx512(_mm512_cvtepu16_epi32(_mm512_extracti64x4_epi64(v, 1)), a));
 }
 
+// Sixteen outputs from sixteen source pixels, or thirty-two for reductions down to a half.
+T_AVX512 void scale_row_avx512(uint32_t* d, const uint32_t* s, const int32_t* map, int32_t n) {
+  int32_t x = 0;
+  for (; x + 16 <= n; x += 16) {
+    const int32_t b = map[x], span = map[x + 15] - b;
+    const __m512i idx = _mm512_sub_epi32(_mm512_loadu_si512(map + x), _mm512_set1_epi32(b));
+    if (span < 16) {
+      _mm512_storeu_si512(d + x, _mm512_permutexvar_epi32(idx, _mm512_loadu_si512(s + b)));
+    } else if (span < 32) {
+      _mm512_storeu_si512(
+          d + x, _mm512_permutex2var_epi32(_mm512_loadu_si512(s + b), idx, _mm512_loadu_si512(s + b + 16)));
+    } else {
+      scale_row_plain(d + x, s, map + x, 16);
+    }
+  }
+  scale_row_plain(d + x, s, map + x, n - x);
+}
+
 }  // namespace
 
 void pix_x86_kernels(int level, PixKernels* k) {
-  if (level >= PIX_AVX512) *k = PixKernels{fill_avx512, copy_keyed_avx512, to_xrgb_avx512};
-  else if (level == PIX_AVX2) *k = PixKernels{fill_avx2, copy_keyed_avx2, to_xrgb_avx2};
-  else *k = PixKernels{fill_sse2, copy_keyed_sse2, to_xrgb_sse2};
+  if (level >= PIX_AVX512) *k = PixKernels{fill_avx512, copy_keyed_avx512, to_xrgb_avx512, scale_row_avx512};
+  else if (level == PIX_AVX2) *k = PixKernels{fill_avx2, copy_keyed_avx2, to_xrgb_avx2, scale_row_avx2};
+  else *k = PixKernels{fill_sse2, copy_keyed_sse2, to_xrgb_sse2, scale_row_plain};
 }
 
 #endif

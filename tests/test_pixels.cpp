@@ -68,7 +68,7 @@ TEST(PixKernels, EveryLevelMatchesTheScalarReference) {
       uint8_t* d0 = (uint8_t*)(dst.data() + guard + (c & 1));
       uint8_t* e0 = (uint8_t*)(expect.data() + guard + (c & 1));
       const uint8_t* s0 = (const uint8_t*)(src.data() + guard);
-      switch (c % 3) {
+      switch (c % 4) {
         case 0:
           ref.copy_keyed(e0, dpx * 2, s0, spx * 2, n, h, lo, hi);
           pix_k.copy_keyed(d0, dpx * 2, s0, spx * 2, n, h, lo, hi);
@@ -78,6 +78,18 @@ TEST(PixKernels, EveryLevelMatchesTheScalarReference) {
           ref.fill(e0, dpx * 2, n, h, colour);
           pix_k.fill(d0, dpx * 2, n, h, colour);
           break;
+        }
+        case 2: {
+          // Maps of every enlargement and reduction, from any starting pixel.
+          const int from = 1 + (int)(rng() % 300), start = (int)(rng() % 5);
+          std::vector<int32_t> map((size_t)n);
+          for (int x = 0; x < n; ++x) map[x] = start + (int)((int64_t)x * from / std::max(n, 1));
+          std::vector<uint32_t> row((size_t)start + from + 16), w((size_t)n + 1, 7), g((size_t)n + 1, 7);
+          for (uint32_t& v : row) v = (uint32_t)rng();
+          ref.scale_row(w.data(), row.data(), map.data(), n);
+          pix_k.scale_row(g.data(), row.data(), map.data(), n);
+          ASSERT_EQ(g, w) << "case " << c << " n " << n << " from " << from;
+          continue;
         }
         default: {
           std::vector<uint32_t> w((size_t)n + 2, 0xAAAAAAAA), g((size_t)n + 2, 0xAAAAAAAA);
