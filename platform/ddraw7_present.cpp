@@ -133,6 +133,9 @@ void drop_objects() {
 
 void choose_route(SDL_Window* win) {
   drop_objects();
+  // Without this SDL may put a window surface (ours, or the software renderer's) on a GL
+  // texture: llvmpipe again on a machine without a GPU.
+  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
   g_p.window_id = SDL_GetWindowID(win);
   g_p.route = Route::surface;
   const char* forced = g_p.forced ? g_p.forced : SDL_getenv("TARVELLIN_PRESENT");
@@ -167,8 +170,6 @@ void choose_route(SDL_Window* win) {
     std::snprintf(g_p.why, sizeof g_p.why, "window surface: the renderer (%s) is not GPU-accelerated",
                   name[0] ? name : "none");
   }
-  // Without this SDL may put the window surface on a GL texture (llvmpipe again).
-  SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
 }
 
 // ---------------------------------------------------------------- the texture route
