@@ -24,8 +24,8 @@ namespace {
 
 constexpr size_t kFrameBytes = (size_t)GAME_SCREEN_WIDTH * GAME_SCREEN_HEIGHT * 2;
 
-#define WORLD_OR_SKIP(w)                                                 \
-  BenchWorld& w = bench_world();                                         \
+#define WORLD_OR_SKIP(w)         \
+  BenchWorld& w = bench_world(); \
   if (!w.ok) return state.SkipWithError("no display or no data folder")
 
 void BM_Memcpy_Frame(benchmark::State& state) {
@@ -85,12 +85,18 @@ struct Sprite {
 };
 Sprite sprite(int which) {
   switch (which) {
-    case 0: return {&game_explosion_images[EXPLOSION_BIG], {5 * 128, 0, 6 * 128, 105}, 400, 300};
-    case 1: return {&game_enemy_images[1], {3 * 40, 0, 4 * 40, 45}, 500, 200};  // asteroid
-    case 2: return {&game_enemy_images[2], {2 * 20, 0, 3 * 20, 20}, 500, 200};  // craft
-    case 3: return {&game_digits_image, {7 * 25, 0, 8 * 25, 35}, 60, 700};      // digit
-    case 4: return {&game_laser_image, {0, 0, 7, 37}, 300, 400};                 // laser
-    default: return {&game_explosion_images[EXPLOSION_BIG], {5 * 128, 0, 6 * 128, 105}, -60, 700};  // clipped
+    case 0:
+      return {&game_explosion_images[EXPLOSION_BIG], {5 * 128, 0, 6 * 128, 105}, 400, 300};
+    case 1:
+      return {&game_enemy_images[1], {3 * 40, 0, 4 * 40, 45}, 500, 200};  // asteroid
+    case 2:
+      return {&game_enemy_images[2], {2 * 20, 0, 3 * 20, 20}, 500, 200};  // craft
+    case 3:
+      return {&game_digits_image, {7 * 25, 0, 8 * 25, 35}, 60, 700};  // digit
+    case 4:
+      return {&game_laser_image, {0, 0, 7, 37}, 300, 400};  // laser
+    default:
+      return {&game_explosion_images[EXPLOSION_BIG], {5 * 128, 0, 6 * 128, 105}, -60, 700};  // clipped
   }
 }
 const char* const kSpriteNames[] = {"explosion", "asteroid", "craft", "digit", "laser", "explosion_clipped"};

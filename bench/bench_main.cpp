@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
@@ -57,8 +57,8 @@ int startup_probe() {
   wc.hInstance = &instance;
   wc.lpszClassName = "WIN3DCLASS";
   RegisterClassExA(&wc);
-  game_window = CreateWindowExA(0, "WIN3DCLASS", "GAME", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768, nullptr, nullptr,
-                                &instance, nullptr);
+  game_window = CreateWindowExA(0, "WIN3DCLASS", "GAME", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768, nullptr,
+                                nullptr, &instance, nullptr);
   if (!game_window) return 1;
   game_instance = &instance;
   game_startup();
@@ -71,7 +71,8 @@ int startup_probe() {
   // process's CPU time to here beside it: on a busy machine the wall clock mostly measures others.
   timespec cpu;
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-  std::printf("%lld %lld\n", (long long)(seam_last_present_us() - ((int64_t)t0.tv_sec * 1000000 + t0.tv_nsec / 1000)),
+  std::printf("%lld %lld\n",
+              (long long)(seam_last_present_us() - ((int64_t)t0.tv_sec * 1000000 + t0.tv_nsec / 1000)),
               (long long)cpu.tv_sec * 1000000 + cpu.tv_nsec / 1000);
   std::fflush(stdout);
   game_shutdown();

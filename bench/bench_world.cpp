@@ -31,7 +31,8 @@ void open_world(BenchWorld& w) {
   srand(1);
   game_play_setup();
   if (chdir(here) != 0) return;
-  w.sdl_back = SDL_CreateRGBSurfaceWithFormat(0, GAME_SCREEN_WIDTH, GAME_SCREEN_HEIGHT, 16, SDL_PIXELFORMAT_RGB565);
+  w.sdl_back =
+      SDL_CreateRGBSurfaceWithFormat(0, GAME_SCREEN_WIDTH, GAME_SCREEN_HEIGHT, 16, SDL_PIXELFORMAT_RGB565);
   w.scattered = gfx_create_surface(GAME_SCREEN_WIDTH, GAME_SCREEN_HEIGHT, DDSCAPS_VIDEOMEMORY, 0);
   if (!w.sdl_back || !w.scattered) return;
   DDSURFACEDESC2 d{};

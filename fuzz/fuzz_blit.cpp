@@ -66,8 +66,8 @@ bool same_pixels(Surface a, Surface b) {
   gfx_lock_surface(b, &db);
   bool same = da.lpSurface && db.lpSurface;
   for (int y = 0; same && y < a->height; ++y)
-    same = std::memcmp((uint8_t*)da.lpSurface + (size_t)y * da.lPitch, (uint8_t*)db.lpSurface + (size_t)y * db.lPitch,
-                       (size_t)a->width * 2) == 0;
+    same = std::memcmp((uint8_t*)da.lpSurface + (size_t)y * da.lPitch,
+                       (uint8_t*)db.lpSurface + (size_t)y * db.lPitch, (size_t)a->width * 2) == 0;
   gfx_unlock_surface(a);
   gfx_unlock_surface(b);
   return same;
@@ -112,8 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int pass = 0; pass < 2; ++pass) {
       Pair& p = pass ? ref : fast;
       pix_set_level(pass ? PIX_SCALAR : level);
-      if (fill) gfx_fill(p.dest, key ^ 0x5A5A, &dr);
-      else gfx_blit_keyed(p.dest, &dr, p.src, &sr);
+      if (fill)
+        gfx_fill(p.dest, key ^ 0x5A5A, &dr);
+      else
+        gfx_blit_keyed(p.dest, &dr, p.src, &sr);
     }
     pix_set_level(PIX_AVX512);
     if (!same_pixels(fast.dest, ref.dest)) {

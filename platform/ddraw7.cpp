@@ -133,7 +133,8 @@ void copy_rect(IDirectDrawSurface7* d, const RECT& dr, const RECT& clip, IDirect
     if (keyed) {
       pix_k.copy_keyed(dp, d->pitch, sp, s->pitch, n, h, lo, hi);
     } else {
-      for (int32_t y = 0; y < h; ++y) std::memcpy(dp + (size_t)y * d->pitch, sp + (size_t)y * s->pitch, (size_t)n * 2);
+      for (int32_t y = 0; y < h; ++y)
+        std::memcpy(dp + (size_t)y * d->pitch, sp + (size_t)y * s->pitch, (size_t)n * 2);
     }
     return;
   }
@@ -360,7 +361,8 @@ HRESULT IDirectDrawSurface7::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE7 src, LP
     if (!rect_inside(sr, src->width, src->height)) return DDERR_INVALIDRECT;
   }
   if (rect_empty(dr)) return DD_OK;
-  if (g_log_dest == this) log_draw(fill ? nullptr : src, dr, sr, fill, false, fill ? (uint16_t)fx->dwFillColor : 0);
+  if (g_log_dest == this)
+    log_draw(fill ? nullptr : src, dr, sr, fill, false, fill ? (uint16_t)fx->dwFillColor : 0);
   if (!clipper || !clipper->has_list) {
     if (!rect_inside(dr, width, height)) return DDERR_INVALIDRECT;
   } else if ((int64_t)dr.right - dr.left > 2 * kMaxSide || (int64_t)dr.bottom - dr.top > 2 * kMaxSide) {

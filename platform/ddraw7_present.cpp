@@ -5,6 +5,8 @@
 //   GPU the renderer is GL on llvmpipe, several times dearer than XShm. No vsync; the game's own
 //   frame pacing sets the rate.
 // Either way the frame is widened to 32 bits by SIMD code straight into the memory SDL shows.
+#include "platform/ddraw7_present.h"
+
 #include <SDL.h>
 #include <unistd.h>
 
@@ -13,7 +15,6 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "platform/ddraw7_present.h"
 #include "platform/options.h"
 #include "platform/pixel_kernels.h"
 #include "platform/sdl_window.h"
@@ -156,8 +157,9 @@ void choose_route(SDL_Window* win) {
   } else if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
     std::snprintf(g_p.why, sizeof g_p.why, "window surface: headless video driver '%s'", driver);
   } else if (!has_render_node()) {
-    std::snprintf(g_p.why, sizeof g_p.why,
-                  "window surface: no GPU (no /dev/dri render node), so SDL's renderer would run GL on the CPU");
+    std::snprintf(
+        g_p.why, sizeof g_p.why,
+        "window surface: no GPU (no /dev/dri render node), so SDL's renderer would run GL on the CPU");
   } else {
     g_p.renderer = SDL_CreateRenderer(win, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (g_p.renderer && renderer_on_gpu(g_p.renderer, name, sizeof name)) {
@@ -193,8 +195,8 @@ bool present_texture(const uint8_t* pixels, int32_t width, int32_t height, int32
   int tpitch;
   if (SDL_LockTexture(g_p.texture, nullptr, &tp, &tpitch) != 0) return false;
   for (int32_t y = 0; y < height; ++y)
-    pix_k.to_xrgb((uint32_t*)((uint8_t*)tp + (size_t)y * tpitch), (const uint16_t*)(pixels + (size_t)y * pitch),
-                  width, 0xFF000000u);
+    pix_k.to_xrgb((uint32_t*)((uint8_t*)tp + (size_t)y * tpitch),
+                  (const uint16_t*)(pixels + (size_t)y * pitch), width, 0xFF000000u);
   SDL_UnlockTexture(g_p.texture);
   int W = 0, H = 0;
   if (SDL_GetRendererOutputSize(r, &W, &H) != 0 || W <= 0 || H <= 0) return false;
@@ -237,13 +239,14 @@ bool present_smooth(SDL_Surface* out, const uint8_t* pixels, int32_t width, int3
   return SDL_SoftStretchLinear(g_p.stage, nullptr, out, dst) == 0;
 }
 
-bool present_other_depth(SDL_Surface* out, const uint8_t* pixels, int32_t width, int32_t height, int32_t pitch,
-                         SDL_Rect* dst) {
+bool present_other_depth(SDL_Surface* out, const uint8_t* pixels, int32_t width, int32_t height,
+                         int32_t pitch, SDL_Rect* dst) {
   // Windows of fewer or more than 32 bits: SDL converts and scales, through a wrapper made once
   // per frame address and size. Slower, but such displays are rare.
   if (!g_p.wrap || g_p.wrap->pixels != pixels || g_p.wrap->w != width || g_p.wrap->h != height) {
     if (g_p.wrap) SDL_FreeSurface(g_p.wrap);
-    g_p.wrap = SDL_CreateRGBSurfaceWithFormatFrom((void*)pixels, width, height, 16, pitch, SDL_PIXELFORMAT_RGB565);
+    g_p.wrap =
+        SDL_CreateRGBSurfaceWithFormatFrom((void*)pixels, width, height, 16, pitch, SDL_PIXELFORMAT_RGB565);
     if (!g_p.wrap) return false;
   }
   return SDL_BlitScaled(g_p.wrap, nullptr, out, dst) == 0;

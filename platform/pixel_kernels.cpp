@@ -15,8 +15,8 @@ void fill_scalar(uint8_t* d, ptrdiff_t d_pitch, int32_t n, int32_t h, uint16_t c
   }
 }
 
-void copy_keyed_scalar(uint8_t* d, ptrdiff_t d_pitch, const uint8_t* s, ptrdiff_t s_pitch, int32_t n, int32_t h,
-                       uint16_t lo, uint16_t hi) {
+void copy_keyed_scalar(uint8_t* d, ptrdiff_t d_pitch, const uint8_t* s, ptrdiff_t s_pitch, int32_t n,
+                       int32_t h, uint16_t lo, uint16_t hi) {
   for (int32_t y = 0; y < h; ++y, d += d_pitch, s += s_pitch) {
     uint16_t* dp = (uint16_t*)d;
     const uint16_t* sp = (const uint16_t*)s;

@@ -105,8 +105,10 @@ T_SSE2 void to_xrgb_sse2(uint32_t* d, const uint16_t* s, int32_t n, uint32_t alp
   int32_t x = 0;
   for (; x + 8 <= n; x += 8) xrgb8_sse2(d + x, s + x, a);
   if (x == n) return;
-  if (n >= 8) xrgb8_sse2(d + n - 8, s + n - 8, a);
-  else to_xrgb_tail(d + x, s + x, n - x, alpha);
+  if (n >= 8)
+    xrgb8_sse2(d + n - 8, s + n - 8, a);
+  else
+    to_xrgb_tail(d + x, s + x, n - x, alpha);
 }
 
 void scale_row_plain(uint32_t* d, const uint32_t* s, const int32_t* map, int32_t n) {
@@ -187,7 +189,8 @@ T_AVX2 void scale_row_avx2(uint32_t* d, const uint32_t* s, const int32_t* map, i
   for (; x + 8 <= n; x += 8) {
     const int32_t b = map[x];
     if (map[x + 7] - b < 8) {
-      const __m256i idx = _mm256_sub_epi32(_mm256_loadu_si256((const __m256i*)(map + x)), _mm256_set1_epi32(b));
+      const __m256i idx =
+          _mm256_sub_epi32(_mm256_loadu_si256((const __m256i*)(map + x)), _mm256_set1_epi32(b));
       _mm256_storeu_si256((__m256i*)(d + x),
                           _mm256_permutevar8x32_epi32(_mm256_loadu_si256((const __m256i*)(s + b)), idx));
     } else {
@@ -225,8 +228,10 @@ T_AVX512 void copy_keyed_avx512(uint8_t* d, ptrdiff_t d_pitch, const uint8_t* s,
     for (int32_t x = 0; x < full; x += 32) {
       const __m512i v = _mm512_loadu_si512(sp + x);
       const __mmask32 key = _mm512_cmple_epu16_mask(_mm512_sub_epi16(v, vlo), vspan);
-      if (key == 0) _mm512_storeu_si512(dp + x, v);
-      else _mm512_mask_storeu_epi16(dp + x, (__mmask32)~key, v);
+      if (key == 0)
+        _mm512_storeu_si512(dp + x, v);
+      else
+        _mm512_mask_storeu_epi16(dp + x, (__mmask32)~key, v);
     }
     if (tail) {
       const __m512i v = _mm512_maskz_loadu_epi16(tail, sp + full);
@@ -284,9 +289,12 @@ T_AVX512 void scale_row_avx512(uint32_t* d, const uint32_t* s, const int32_t* ma
 }  // namespace
 
 void pix_x86_kernels(int level, PixKernels* k) {
-  if (level >= PIX_AVX512) *k = PixKernels{fill_avx512, copy_keyed_avx512, to_xrgb_avx512, scale_row_avx512};
-  else if (level == PIX_AVX2) *k = PixKernels{fill_avx2, copy_keyed_avx2, to_xrgb_avx2, scale_row_avx2};
-  else *k = PixKernels{fill_sse2, copy_keyed_sse2, to_xrgb_sse2, scale_row_plain};
+  if (level >= PIX_AVX512)
+    *k = PixKernels{fill_avx512, copy_keyed_avx512, to_xrgb_avx512, scale_row_avx512};
+  else if (level == PIX_AVX2)
+    *k = PixKernels{fill_avx2, copy_keyed_avx2, to_xrgb_avx2, scale_row_avx2};
+  else
+    *k = PixKernels{fill_sse2, copy_keyed_sse2, to_xrgb_sse2, scale_row_plain};
 }
 
 #endif

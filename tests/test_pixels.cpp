@@ -26,11 +26,16 @@ struct LevelGuard {
 // Pixels biased towards the key and its neighbours, where a wrong compare shows.
 uint16_t pick(std::mt19937& rng, uint16_t lo, uint16_t hi) {
   switch (rng() % 6) {
-    case 0: return lo;
-    case 1: return hi;
-    case 2: return (uint16_t)(lo - 1);
-    case 3: return (uint16_t)(hi + 1);
-    default: return (uint16_t)rng();
+    case 0:
+      return lo;
+    case 1:
+      return hi;
+    case 2:
+      return (uint16_t)(lo - 1);
+    case 3:
+      return (uint16_t)(hi + 1);
+    default:
+      return (uint16_t)rng();
   }
 }
 
@@ -42,7 +47,8 @@ TEST(PixKernels, EveryLevelMatchesTheScalarReference) {
   const uint16_t in[4] = {0xFFFF, 0xF800, 0x07E0, 0x0821};
   uint32_t out[4];
   ref.to_xrgb(out, in, 4, 0);
-  EXPECT_EQ((std::vector<uint32_t>(out, out + 4)), (std::vector<uint32_t>{0xFFFFFF, 0xFF0000, 0x00FF00, 0x080408}));
+  EXPECT_EQ((std::vector<uint32_t>(out, out + 4)),
+            (std::vector<uint32_t>{0xFFFFFF, 0xFF0000, 0x00FF00, 0x080408}));
 
   std::vector<uint16_t> all(65536 + 1);
   for (int v = 0; v < 65536; ++v) all[v + 1] = (uint16_t)v;
@@ -117,7 +123,8 @@ class PixBlt : public GfxDisplay {
     EXPECT_EQ(s->Lock(nullptr, &d, DDLOCK_WAIT, nullptr), DD_OK);
     std::vector<uint16_t> out((size_t)s->width * s->height);
     for (int y = 0; y < s->height; ++y)
-      for (int x = 0; x < s->width; ++x) out[(size_t)y * s->width + x] = ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x];
+      for (int x = 0; x < s->width; ++x)
+        out[(size_t)y * s->width + x] = ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x];
     s->Unlock(nullptr);
     return out;
   }
@@ -126,7 +133,8 @@ class PixBlt : public GfxDisplay {
     d.dwSize = sizeof d;
     ASSERT_EQ(s->Lock(nullptr, &d, DDLOCK_WAIT, nullptr), DD_OK);
     for (int y = 0; y < s->height; ++y)
-      for (int x = 0; x < s->width; ++x) ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x] = px[(size_t)y * s->width + x];
+      for (int x = 0; x < s->width; ++x)
+        ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x] = px[(size_t)y * s->width + x];
     s->Unlock(nullptr);
   }
 };
@@ -153,8 +161,10 @@ TEST_F(PixBlt, RandomCopiesAndFillsMatchAModelAtEveryLevel) {
       for (uint16_t& v : dpx) v = (uint16_t)rng();
       for (uint16_t& v : spx) v = pick(rng, key, key);
       write(d, dpx);
-      if (!within) write(s, spx);
-      else spx = dpx;
+      if (!within)
+        write(s, spx);
+      else
+        spx = dpx;
       const int w = s->width, h = s->height;
       RECT sr{(LONG)(rng() % w), (LONG)(rng() % h), 0, 0};
       sr.right = sr.left + 1 + (LONG)(rng() % (w - sr.left));
@@ -178,8 +188,12 @@ TEST_F(PixBlt, RandomCopiesAndFillsMatchAModelAtEveryLevel) {
       } else {
         ASSERT_EQ(gfx_blit_keyed(d, &dr, s, &sr), 1) << "case " << c;
       }
-      ASSERT_EQ(read(d), want) << "case " << c << (fill ? " fill" : within ? " within" : " copy") << " dest "
-                               << dw << "x" << dh << " rect " << dr.left << "," << dr.top << " " << rw << "x" << rh;
+      ASSERT_EQ(read(d), want) << "case " << c
+                               << (fill     ? " fill"
+                                   : within ? " within"
+                                            : " copy")
+                               << " dest " << dw << "x" << dh << " rect " << dr.left << "," << dr.top << " "
+                               << rw << "x" << rh;
       if (!within && !fill && c % 10 == 0) {
         // Changed through a lock between two copies: the second copy shows the new pixels.
         for (uint16_t& v : spx) v = (uint16_t)(v ^ 0x0F0F);
@@ -238,8 +252,9 @@ class PixPresent : public GfxDisplay {
     for (int y = 0; y < H; ++y)
       for (int x = 0; x < W; ++x) {
         const bool in = x >= x0 && x < x0 + w && y >= y0 && y < y0 + h;
-        const uint32_t want =
-            in ? widen(frame[(size_t)((int64_t)(y - y0) * 768 / h) * 1024 + (size_t)((int64_t)(x - x0) * 1024 / w)]) : 0;
+        const uint32_t want = in ? widen(frame[(size_t)((int64_t)(y - y0) * 768 / h) * 1024 +
+                                               (size_t)((int64_t)(x - x0) * 1024 / w)])
+                                 : 0;
         if ((px[(size_t)y * pitch + x] & 0xFFFFFF) != want && wrong++ < 3)
           ADD_FAILURE() << "window pixel " << x << "," << y << " of " << W << "x" << H;
       }
@@ -273,7 +288,8 @@ TEST_F(PixPresent, ScaledNearestIntegerAndSmooth) {
   EXPECT_EQ(px[(size_t)600 * pitch + 700] & 0xFFFFFF, widen(0x39E7));
   gfx_lock_back_buffer();
   for (int y = 0; y < 768; ++y)
-    for (int x = 0; x < 1024; ++x) ((uint16_t*)(gfx_back_pixels + y * gfx_back_pitch))[x] = (x + y) & 1 ? 0xFFFF : 0;
+    for (int x = 0; x < 1024; ++x)
+      ((uint16_t*)(gfx_back_pixels + y * gfx_back_pitch))[x] = (x + y) & 1 ? 0xFFFF : 0;
   gfx_unlock_back_buffer();
   ASSERT_EQ(gfx_present(), 1);
   ASSERT_TRUE(seam_window_pixels(&px, &W, &H, &pitch));
