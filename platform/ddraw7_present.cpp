@@ -51,6 +51,7 @@ struct Presenter {
   SDL_Surface* wrap = nullptr;   // the frame as an SDL surface, for windows of other depths
   // The window surface and picture rectangle whose black bars are already drawn.
   SDL_Surface* bars_out = nullptr;
+  void* bars_pixels = nullptr;
   int bars[6] = {};
   char why[320] = "not presented yet";
 };
@@ -215,12 +216,14 @@ bool present_texture(const uint8_t* pixels, int32_t width, int32_t height, int32
 // window surface keeps its pixels between updates.
 void draw_bars(SDL_Surface* out, int x, int y, int w, int h) {
   const int key[6] = {x, y, w, h, out->w, out->h};
-  if (g_p.bars_out == out && std::memcmp(g_p.bars, key, sizeof key) == 0) return;
+  if (g_p.bars_out == out && g_p.bars_pixels == out->pixels && std::memcmp(g_p.bars, key, sizeof key) == 0)
+    return;
   const SDL_Rect bars[4] = {
       {0, 0, out->w, y}, {0, y + h, out->w, out->h - y - h}, {0, y, x, h}, {x + w, y, out->w - x - w, h}};
   for (const SDL_Rect& b : bars)
     if (b.w > 0 && b.h > 0) SDL_FillRect(out, &b, SDL_MapRGB(out->format, 0, 0, 0));
   g_p.bars_out = out;
+  g_p.bars_pixels = out->pixels;
   std::memcpy(g_p.bars, key, sizeof key);
 }
 
