@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/globals.h"
 #include "bench/bench_world.h"
 #include "game/background.h"
 #include "platform/ddraw7_present.h"
@@ -36,7 +37,7 @@ BENCHMARK(BM_Present_Ours);
 
 void BM_Present_SDL(benchmark::State& state) {
   BenchWorld& w = bench_world();
-  SDL_Window* win = plat_main_sdl_window();
+  SDL_Window* win = plat_sdl_window(game_window);  // the window ours presents to
   if (!w.ok || !win) return state.SkipWithError("no display or no data folder");
   gfx_present();  // the same window surface as ours
   SDL_Surface* frame = bench_sdl_copy(game_background_images[0], nullptr, false);
