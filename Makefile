@@ -3,7 +3,7 @@ PRESET ?= release
 ARGS ?=
 PREFIX ?= /usr/local
 
-.PHONY: all setup build run test test-asan fuzz install deb clean
+.PHONY: all setup build run test test-asan fuzz install deb bench clean
 
 all: build
 
@@ -20,7 +20,7 @@ build: setup build/$(PRESET)/build.ninja
 run: build
 	cd build/$(PRESET)/data && ../tarvellin $(ARGS)
 
-# Unit, scenario and end-to-end tests; then the sanitizer build; then a minute of fuzzing per reader.
+# Unit, scenario and end-to-end tests; then the sanitizer build; then a minute of fuzzing per target.
 test: build
 	ctest --preset $(PRESET) -j2
 	$(MAKE) --no-print-directory test-asan
@@ -47,3 +47,13 @@ deb: build
 
 clean:
 	rm -rf build
+
+# Benchmarks, ours beside SDL's and memcpy's in the same run (medians of BENCH_REPS), headless
+# and then under Xvfb for the present into a real X window; ends with the RATIO lines.
+BENCH_REPS ?= 5
+bench: build
+	cd build/$(PRESET) && TARVELLIN_DATA=$$PWD/data ./tarvellin_bench --benchmark_repetitions=$(BENCH_REPS) \
+		--benchmark_report_aggregates_only=true --benchmark_min_time=0.2
+	cd build/$(PRESET) && TARVELLIN_DATA=$$PWD/data SDL_VIDEODRIVER=x11 xvfb-run -a -s "-screen 0 1280x1024x24" \
+		./tarvellin_bench --benchmark_repetitions=$(BENCH_REPS) --benchmark_report_aggregates_only=true \
+		--benchmark_min_time=0.2 --benchmark_filter='Present|Memcpy32'

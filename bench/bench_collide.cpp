@@ -2,35 +2,21 @@
 // copy-lock-scan path of an overlapping pair (worst case: no hit, whole overlap scanned).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
-#include "app/globals.h"
+#include "bench/bench_world.h"
 #include "game/collide.h"
-#include "game/screen.h"
-#include "gfx/display.h"
-#include "gfx/surface.h"
-#include "platform/options.h"
 
 namespace {
 
-LRESULT CALLBACK bench_collide_wndproc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
-
-// Shares the display with the other benchmarks when one is open already; never closed.
+// Its own scratch surfaces and solid pictures on the shared display; the play world's scratch
+// surfaces are given back after.
 struct CollideWorld {
   Surface enemy = nullptr, laser = nullptr;
+  Surface old_a = nullptr, old_b = nullptr;
   bool ok = false;
   CollideWorld() {
-    if (!gfx_ddraw) {
-      plat_options.window = true;
-      WNDCLASSEXA wc = {};
-      wc.cbSize = sizeof wc;
-      wc.lpfnWndProc = bench_collide_wndproc;
-      wc.lpszClassName = "COLLIDEBENCH";
-      RegisterClassExA(&wc);
-      game_window = CreateWindowExA(0, "COLLIDEBENCH", "GAME", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768,
-                                    nullptr, nullptr, nullptr, nullptr);
-      if (!game_window || gfx_display_open(GAME_SCREEN_WIDTH, GAME_SCREEN_HEIGHT, 16) != 1) return;
-    }
+    if (!bench_world().ok) return;
+    old_a = game_scratch_a;
+    old_b = game_scratch_b;
     game_scratch_a = gfx_create_surface(GAME_SCRATCH_SIZE, GAME_SCRATCH_SIZE, DDSCAPS_VIDEOMEMORY, 0);
     game_scratch_b = gfx_create_surface(GAME_SCRATCH_SIZE, GAME_SCRATCH_SIZE, DDSCAPS_VIDEOMEMORY, 0);
     enemy = gfx_create_surface(800, 45, DDSCAPS_VIDEOMEMORY, gfx_colour_key);
@@ -40,9 +26,11 @@ struct CollideWorld {
     ok = game_scratch_a && game_scratch_b && enemy && laser;
   }
   ~CollideWorld() {
+    if (!old_a) return;
     for (Surface s : {enemy, laser, game_scratch_a, game_scratch_b})
       if (s) s->Release();
-    game_scratch_a = game_scratch_b = nullptr;
+    game_scratch_a = old_a;
+    game_scratch_b = old_b;
   }
 };
 
@@ -67,13 +55,3 @@ void BM_CollideFullScanNoHit(benchmark::State& state) {
 BENCHMARK(BM_CollideFullScanNoHit);
 
 }  // namespace
-
-// The one benchmark main: headless like the tests, so it runs on a machine without a display.
-int main(int argc, char** argv) {
-  setenv("SDL_VIDEODRIVER", "offscreen", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

@@ -4,8 +4,10 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "platform/ddraw7_present.h"
+#include "platform/pixel_kernels.h"
 #include "platform/sdl_window.h"
 #include "platform/seams.h"
 #include "platform/seams_internal.h"
@@ -20,7 +22,16 @@ constexpr int32_t kMaxSide = 16384;
 int g_serial = 0;
 int g_live = 0;
 int g_frames = 0;
+int64_t g_present_us = 0;
 IDirectDrawSurface7* g_shown = nullptr;  // the primary whose pixels were last presented
+IDirectDrawSurface7* g_log_dest = nullptr;
+SeamDraw* g_log = nullptr;
+int g_log_cap = 0, g_log_n = 0;
+
+void log_draw(IDirectDrawSurface7* src, const RECT& dest, const RECT& src_rect, bool fill, bool lock,
+              uint16_t colour) {
+  if (g_log_n < g_log_cap) g_log[g_log_n++] = SeamDraw{src, dest, src_rect, fill, lock, colour};
+}
 
 bool rect_empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
@@ -54,10 +65,44 @@ IDirectDrawSurface7* surface_new(int32_t w, int32_t h, DWORD caps) {
   return s;
 }
 
+// Rows of the whole width run on across the pitch's padding as one span: one kernel call,
+// no per-row overhead, and the padding between rows is nobody's pixels.
+bool whole_rows(const IDirectDrawSurface7* s, const RECT& r) { return r.left == 0 && r.right == s->width; }
+
 void fill_rect(IDirectDrawSurface7* d, const RECT& r, uint16_t colour) {
-  for (int32_t y = r.top; y < r.bottom; ++y) {
-    uint16_t* p = row_of(d, y) + r.left;
-    for (int32_t x = r.left; x < r.right; ++x) *p++ = colour;
+  int32_t w = r.right - r.left, h = r.bottom - r.top;
+  uint8_t* p = (uint8_t*)row_of(d, r.top) + (size_t)r.left * 2;
+  if (whole_rows(d, r) && h > 1) {
+    pix_k.fill(p, 0, (h - 1) * (d->pitch / 2) + w, 1, colour);
+    return;
+  }
+  pix_k.fill(p, d->pitch, w, h, colour);
+}
+
+// A copy within one surface whose two rectangles overlap: walk in the direction that never
+// reads a pixel already overwritten. Rare (the game never does it), so plain loops.
+void copy_within(IDirectDrawSurface7* d, const RECT& clip, int32_t sx0, int32_t sy0, bool keyed, uint16_t lo,
+                 uint16_t hi) {
+  int32_t cw = clip.right - clip.left, rows = clip.bottom - clip.top;
+  bool up = clip.top > sy0;
+  bool back = clip.left > sx0;
+  for (int32_t i = 0; i < rows; ++i) {
+    int32_t k = up ? rows - 1 - i : i;
+    uint16_t* dp = row_of(d, clip.top + k) + clip.left;
+    const uint16_t* sp = row_of(d, sy0 + k) + sx0;
+    if (!keyed) {
+      std::memmove(dp, sp, (size_t)cw * 2);
+    } else if (!back) {
+      for (int32_t x = 0; x < cw; ++x) {
+        uint16_t v = sp[x];
+        if (v < lo || v > hi) dp[x] = v;
+      }
+    } else {
+      for (int32_t x = cw - 1; x >= 0; --x) {
+        uint16_t v = sp[x];
+        if (v < lo || v > hi) dp[x] = v;
+      }
+    }
   }
 }
 
@@ -71,27 +116,25 @@ void copy_rect(IDirectDrawSurface7* d, const RECT& dr, const RECT& clip, IDirect
   if (dw == sw && dh == sh) {
     int32_t sx0 = sr.left + (clip.left - dr.left);
     int32_t sy0 = sr.top + (clip.top - dr.top);
-    // Same surface: walk in the direction that never reads a pixel already overwritten.
-    bool up = (d == s) && clip.top > sy0;
-    bool back = (d == s) && clip.left > sx0;
     int32_t rows = clip.bottom - clip.top;
-    for (int32_t i = 0; i < rows; ++i) {
-      int32_t k = up ? rows - 1 - i : i;
-      uint16_t* dp = row_of(d, clip.top + k) + clip.left;
-      const uint16_t* sp = row_of(s, sy0 + k) + sx0;
-      if (!keyed) {
-        std::memmove(dp, sp, (size_t)cw * 2);
-      } else if (!back) {
-        for (int32_t x = 0; x < cw; ++x) {
-          uint16_t v = sp[x];
-          if (v < lo || v > hi) dp[x] = v;
-        }
-      } else {
-        for (int32_t x = cw - 1; x >= 0; --x) {
-          uint16_t v = sp[x];
-          if (v < lo || v > hi) dp[x] = v;
-        }
-      }
+    uint8_t* dp = (uint8_t*)row_of(d, clip.top) + (size_t)clip.left * 2;
+    const uint8_t* sp = (const uint8_t*)row_of(s, sy0) + (size_t)sx0 * 2;
+    const RECT from{sx0, sy0, sx0 + cw, sy0 + rows};
+    if (d == s && !rect_empty(rect_intersect(clip, from))) {
+      copy_within(d, clip, sx0, sy0, keyed, lo, hi);
+      return;
+    }
+    // Whole rows of equal pitches are one span, padding and all (see whole_rows).
+    int32_t n = cw, h = rows;
+    if (rows > 1 && d->pitch == s->pitch && whole_rows(d, clip) && whole_rows(s, from)) {
+      n = (rows - 1) * (d->pitch / 2) + cw;
+      h = 1;
+    }
+    if (keyed) {
+      pix_k.copy_keyed(dp, d->pitch, sp, s->pitch, n, h, lo, hi);
+    } else {
+      for (int32_t y = 0; y < h; ++y)
+        std::memcpy(dp + (size_t)y * d->pitch, sp + (size_t)y * s->pitch, (size_t)n * 2);
     }
     return;
   }
@@ -318,6 +361,8 @@ HRESULT IDirectDrawSurface7::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE7 src, LP
     if (!rect_inside(sr, src->width, src->height)) return DDERR_INVALIDRECT;
   }
   if (rect_empty(dr)) return DD_OK;
+  if (g_log_dest == this)
+    log_draw(fill ? nullptr : src, dr, sr, fill, false, fill ? (uint16_t)fx->dwFillColor : 0);
   if (!clipper || !clipper->has_list) {
     if (!rect_inside(dr, width, height)) return DDERR_INVALIDRECT;
   } else if ((int64_t)dr.right - dr.left > 2 * kMaxSide || (int64_t)dr.bottom - dr.top > 2 * kMaxSide) {
@@ -349,6 +394,7 @@ HRESULT IDirectDrawSurface7::Lock(LPRECT lpDestRect, LPDDSURFACEDESC2 desc, DWOR
   RECT r = lpDestRect ? *lpDestRect : RECT{0, 0, width, height};
   if (rect_empty(r) || !rect_inside(r, width, height)) return DDERR_INVALIDRECT;
   fill_desc(this, desc);
+  if (g_log_dest == this) log_draw(nullptr, r, r, false, true, 0);
   desc->dwFlags |= DDSD_LPSURFACE;
   desc->lpSurface = pixels + (size_t)r.top * pitch + (size_t)r.left * 2;
   locked = true;
@@ -441,6 +487,9 @@ HRESULT IDirectDrawSurface7::Flip(LPDIRECTDRAWSURFACE7 target, DWORD) {
   ++g_frames;
   g_shown = this;
   plat_present_565(owner ? owner->window : nullptr, pixels, width, height, pitch);
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  g_present_us = (int64_t)now.tv_sec * 1000000 + now.tv_nsec / 1000;
   return DD_OK;
 }
 
@@ -461,5 +510,16 @@ int32_t seam_frame_pixel(int x, int y) {
 }
 
 int seam_frames_presented() { return g_frames; }
+
+int64_t seam_last_present_us() { return g_present_us; }
+
+void seam_draw_log(IDirectDrawSurface7* dest, SeamDraw* log, int capacity) {
+  g_log_dest = log ? dest : nullptr;
+  g_log = log;
+  g_log_cap = log ? capacity : 0;
+  g_log_n = 0;
+}
+
+int seam_draw_logged() { return g_log_n; }
 
 int seam_video_live_objects() { return g_live; }

@@ -1,0 +1,315 @@
+// The SIMD pixel loops against the scalar reference at every level this CPU runs, copies and
+// fills through Blt against a plain model, and what the present puts in the window.
+#include <algorithm>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/ddraw7_present.h"
+#include "platform/pixel_kernels.h"
+#include "test_gfx_support.h"
+
+namespace {
+
+// Every level from scalar up to the best, so each path runs on this machine.
+std::vector<int> levels() {
+  std::vector<int> out;
+  for (int l = PIX_SCALAR; l <= pix_best_level(); ++l) out.push_back(l);
+  return out;
+}
+
+struct LevelGuard {
+  ~LevelGuard() { pix_set_level(PIX_AVX512); }
+};
+
+// Pixels biased towards the key and its neighbours, where a wrong compare shows.
+uint16_t pick(std::mt19937& rng, uint16_t lo, uint16_t hi) {
+  switch (rng() % 6) {
+    case 0:
+      return lo;
+    case 1:
+      return hi;
+    case 2:
+      return (uint16_t)(lo - 1);
+    case 3:
+      return (uint16_t)(hi + 1);
+    default:
+      return (uint16_t)rng();
+  }
+}
+
+TEST(PixKernels, EveryLevelMatchesTheScalarReference) {
+  LevelGuard restore;
+  const PixKernels& ref = pix_reference();
+  EXPECT_GE(pix_best_level(), PIX_SSE2);  // x86-64 always has SSE2
+  // Known widenings: each field repeats its top bits.
+  const uint16_t in[4] = {0xFFFF, 0xF800, 0x07E0, 0x0821};
+  uint32_t out[4];
+  ref.to_xrgb(out, in, 4, 0);
+  EXPECT_EQ((std::vector<uint32_t>(out, out + 4)),
+            (std::vector<uint32_t>{0xFFFFFF, 0xFF0000, 0x00FF00, 0x080408}));
+
+  std::vector<uint16_t> all(65536 + 1);
+  for (int v = 0; v < 65536; ++v) all[v + 1] = (uint16_t)v;
+  std::vector<uint32_t> want(65536), got(65536);
+  ref.to_xrgb(want.data(), all.data() + 1, 65536, 0xFF000000u);
+  for (int level : levels()) {
+    SCOPED_TRACE(pix_level_name(level));
+    ASSERT_EQ(pix_set_level(level), level);
+    pix_k.to_xrgb(got.data(), all.data() + 1, 65536, 0xFF000000u);  // unaligned source
+    EXPECT_EQ(got, want);
+    std::mt19937 rng(1234 + level);
+    for (int c = 0; c < 3000; ++c) {
+      // Widths around every vector size, odd pitches, guard pixels on both sides.
+      const int n = (int)(rng() % 150), h = 1 + (int)(rng() % 4);
+      const int dpx = n + (int)(rng() % 9), spx = n + (int)(rng() % 9), guard = 40;
+      std::vector<uint16_t> src((size_t)spx * h + 2 * guard), dst((size_t)dpx * h + 2 * guard);
+      const uint16_t lo = (uint16_t)(rng() % 4 == 0 ? 0 : rng());
+      const int span = rng() % 3 == 0 ? (int)(rng() % 5) : 0;
+      const uint16_t hi = (uint16_t)std::min(lo + span, 0xFFFF);
+      for (uint16_t& v : src) v = pick(rng, lo, hi);
+      for (uint16_t& v : dst) v = (uint16_t)rng();
+      std::vector<uint16_t> expect = dst;
+      uint8_t* d0 = (uint8_t*)(dst.data() + guard + (c & 1));
+      uint8_t* e0 = (uint8_t*)(expect.data() + guard + (c & 1));
+      const uint8_t* s0 = (const uint8_t*)(src.data() + guard);
+      switch (c % 4) {
+        case 0:
+          ref.copy_keyed(e0, dpx * 2, s0, spx * 2, n, h, lo, hi);
+          pix_k.copy_keyed(d0, dpx * 2, s0, spx * 2, n, h, lo, hi);
+          break;
+        case 1: {
+          const uint16_t colour = rng() % 4 == 0 ? 0x4141 : (uint16_t)rng();
+          ref.fill(e0, dpx * 2, n, h, colour);
+          pix_k.fill(d0, dpx * 2, n, h, colour);
+          break;
+        }
+        case 2: {
+          // Maps of every enlargement and reduction, from any starting pixel.
+          const int from = 1 + (int)(rng() % 300), start = (int)(rng() % 5);
+          std::vector<int32_t> map((size_t)n);
+          for (int x = 0; x < n; ++x) map[x] = start + (int)((int64_t)x * from / std::max(n, 1));
+          std::vector<uint32_t> row((size_t)start + from + 16), w((size_t)n + 1, 7), g((size_t)n + 1, 7);
+          for (uint32_t& v : row) v = (uint32_t)rng();
+          ref.scale_row(w.data(), row.data(), map.data(), n);
+          pix_k.scale_row(g.data(), row.data(), map.data(), n);
+          ASSERT_EQ(g, w) << "case " << c << " n " << n << " from " << from;
+          continue;
+        }
+        default: {
+          std::vector<uint32_t> w((size_t)n + 2, 0xAAAAAAAA), g((size_t)n + 2, 0xAAAAAAAA);
+          ref.to_xrgb(w.data() + 1, src.data() + guard + (c & 7), n, c & 4 ? 0xFF000000u : 0);
+          pix_k.to_xrgb(g.data() + 1, src.data() + guard + (c & 7), n, c & 4 ? 0xFF000000u : 0);
+          ASSERT_EQ(g, w) << "case " << c << " n " << n;
+          continue;
+        }
+      }
+      ASSERT_EQ(dst, expect) << "case " << c << " n " << n << " h " << h << " key " << lo << ".." << hi;
+    }
+  }
+}
+
+// Surfaces of the display, compared with a plain model of what a copy or fill must do.
+class PixBlt : public GfxDisplay {
+ protected:
+  void TearDown() override {
+    pix_set_level(PIX_AVX512);
+    GfxDisplay::TearDown();
+  }
+  static std::vector<uint16_t> read(Surface s) {
+    DDSURFACEDESC2 d{};
+    d.dwSize = sizeof d;
+    EXPECT_EQ(s->Lock(nullptr, &d, DDLOCK_WAIT, nullptr), DD_OK);
+    std::vector<uint16_t> out((size_t)s->width * s->height);
+    for (int y = 0; y < s->height; ++y)
+      for (int x = 0; x < s->width; ++x)
+        out[(size_t)y * s->width + x] = ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x];
+    s->Unlock(nullptr);
+    return out;
+  }
+  static void write(Surface s, const std::vector<uint16_t>& px) {
+    DDSURFACEDESC2 d{};
+    d.dwSize = sizeof d;
+    ASSERT_EQ(s->Lock(nullptr, &d, DDLOCK_WAIT, nullptr), DD_OK);
+    for (int y = 0; y < s->height; ++y)
+      for (int x = 0; x < s->width; ++x)
+        ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x] = px[(size_t)y * s->width + x];
+    s->Unlock(nullptr);
+  }
+};
+
+TEST_F(PixBlt, RandomCopiesAndFillsMatchAModelAtEveryLevel) {
+  for (int level : levels()) {
+    SCOPED_TRACE(pix_level_name(level));
+    pix_set_level(level);
+    std::mt19937 rng(77 + level);
+    for (int c = 0; c < 1500; ++c) {
+      // Destinations with a clipper of their own bounds: rectangles may cross every edge.
+      const int dw = 1 + (int)(rng() % 90), dh = 1 + (int)(rng() % 12);
+      const bool same_width = rng() % 4 == 0;
+      const int sw = same_width ? dw : 1 + (int)(rng() % 90), sh = 1 + (int)(rng() % 12);
+      const bool within = rng() % 6 == 0;  // a copy inside one surface, rectangles may overlap
+      const uint16_t key = rng() % 3 == 0 ? 0 : rng() % 2 ? 0xF81F : (uint16_t)rng();
+      Surface d = gfx_create_surface(dw, dh, DDSCAPS_VIDEOMEMORY, key);
+      Surface s = within ? d : gfx_create_surface(sw, sh, DDSCAPS_VIDEOMEMORY, key);
+      ASSERT_TRUE(d && s);
+      RECT bounds{0, 0, dw, dh};
+      IDirectDrawClipper* clip = gfx_attach_clipper(d, 1, &bounds);
+      ASSERT_NE(clip, nullptr);
+      std::vector<uint16_t> dpx((size_t)dw * dh), spx((size_t)s->width * s->height);
+      for (uint16_t& v : dpx) v = (uint16_t)rng();
+      for (uint16_t& v : spx) v = pick(rng, key, key);
+      write(d, dpx);
+      if (!within)
+        write(s, spx);
+      else
+        spx = dpx;
+      const int w = s->width, h = s->height;
+      RECT sr{(LONG)(rng() % w), (LONG)(rng() % h), 0, 0};
+      sr.right = sr.left + 1 + (LONG)(rng() % (w - sr.left));
+      sr.bottom = sr.top + 1 + (LONG)(rng() % (h - sr.top));
+      if (same_width && !within && rng() % 2) sr.left = 0, sr.right = w;  // whole rows
+      const LONG rw = sr.right - sr.left, rh = sr.bottom - sr.top;
+      RECT dr{(LONG)(rng() % (dw + 2 * rw)) - rw, (LONG)(rng() % (dh + 2 * rh)) - rh, 0, 0};
+      if (sr.left == 0 && sr.right == w && rng() % 2) dr.left = 0;
+      dr.right = dr.left + rw;
+      dr.bottom = dr.top + rh;
+      const bool fill = rng() % 5 == 0;
+      const uint16_t colour = (uint16_t)rng();
+      std::vector<uint16_t> want = dpx;  // the source as it was before the copy, as memmove does
+      for (LONG y = std::max<LONG>(dr.top, 0); y < std::min<LONG>(dr.bottom, dh); ++y)
+        for (LONG x = std::max<LONG>(dr.left, 0); x < std::min<LONG>(dr.right, dw); ++x) {
+          const uint16_t v = fill ? colour : spx[(size_t)(sr.top + y - dr.top) * w + sr.left + x - dr.left];
+          if (fill || v != key) want[(size_t)y * dw + x] = v;
+        }
+      if (fill) {
+        ASSERT_EQ(gfx_fill(d, colour, &dr), 1);
+      } else {
+        ASSERT_EQ(gfx_blit_keyed(d, &dr, s, &sr), 1) << "case " << c;
+      }
+      ASSERT_EQ(read(d), want) << "case " << c
+                               << (fill     ? " fill"
+                                   : within ? " within"
+                                            : " copy")
+                               << " dest " << dw << "x" << dh << " rect " << dr.left << "," << dr.top << " "
+                               << rw << "x" << rh;
+      if (!within && !fill && c % 10 == 0) {
+        // Changed through a lock between two copies: the second copy shows the new pixels.
+        for (uint16_t& v : spx) v = (uint16_t)(v ^ 0x0F0F);
+        write(s, spx);
+        ASSERT_EQ(gfx_blit_keyed(d, &dr, s, &sr), 1);
+        for (LONG y = std::max<LONG>(dr.top, 0); y < std::min<LONG>(dr.bottom, dh); ++y)
+          for (LONG x = std::max<LONG>(dr.left, 0); x < std::min<LONG>(dr.right, dw); ++x) {
+            const uint16_t v = spx[(size_t)(sr.top + y - dr.top) * w + sr.left + x - dr.left];
+            if (v != key) want[(size_t)y * dw + x] = v;
+          }
+        ASSERT_EQ(read(d), want) << "case " << c << " after the lock";
+      }
+      clip->Release();
+      if (!within) s->Release();
+      d->Release();
+    }
+  }
+}
+
+// The present into the headless window: pixel for pixel what each option asks for.
+class PixPresent : public GfxDisplay {
+ protected:
+  void SetUp() override {
+    plat_present_reset(nullptr);
+    GfxDisplay::SetUp();
+  }
+  void TearDown() override {
+    plat_options.integer_scale = false;
+    plat_options.smooth = false;
+    plat_present_reset(nullptr);
+    GfxDisplay::TearDown();
+  }
+  // A frame of random pixels in the back buffer, presented; the frame as it was.
+  std::vector<uint16_t> present_random(uint32_t seed) {
+    std::mt19937 rng(seed);
+    gfx_lock_back_buffer();
+    std::vector<uint16_t> frame(1024 * 768);
+    for (int y = 0; y < 768; ++y)
+      for (int x = 0; x < 1024; ++x)
+        frame[y * 1024 + x] = ((uint16_t*)(gfx_back_pixels + y * gfx_back_pitch))[x] = (uint16_t)rng();
+    gfx_unlock_back_buffer();
+    EXPECT_EQ(gfx_present(), 1);
+    return frame;
+  }
+  static uint32_t widen(uint16_t v) {
+    uint32_t out;
+    pix_reference().to_xrgb(&out, &v, 1, 0);
+    return out;
+  }
+  // Every window pixel: inside (x, y, w, h) the frame at the nearest map, black outside.
+  static void expect_nearest(const std::vector<uint16_t>& frame, int x0, int y0, int w, int h) {
+    const uint32_t* px;
+    int W, H, pitch;
+    ASSERT_TRUE(seam_window_pixels(&px, &W, &H, &pitch));
+    int wrong = 0;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const bool in = x >= x0 && x < x0 + w && y >= y0 && y < y0 + h;
+        const uint32_t want = in ? widen(frame[(size_t)((int64_t)(y - y0) * 768 / h) * 1024 +
+                                               (size_t)((int64_t)(x - x0) * 1024 / w)])
+                                 : 0;
+        if ((px[(size_t)y * pitch + x] & 0xFFFFFF) != want && wrong++ < 3)
+          ADD_FAILURE() << "window pixel " << x << "," << y << " of " << W << "x" << H;
+      }
+    EXPECT_EQ(wrong, 0);
+  }
+};
+
+TEST_F(PixPresent, DefaultIsOneToOneThroughTheWindowSurface) {
+  const std::vector<uint16_t> frame = present_random(5);
+  EXPECT_EQ(std::string(plat_present_route()).rfind("window surface", 0), 0u) << plat_present_route();
+  expect_nearest(frame, 0, 0, 1024, 768);
+}
+
+TEST_F(PixPresent, ScaledNearestIntegerAndSmooth) {
+  ASSERT_TRUE(seam_window_resize(2100, 1600));
+  expect_nearest(present_random(6), 0, 12, 2100, 1575);  // in proportion, bars above and below
+  plat_options.integer_scale = true;
+  expect_nearest(present_random(7), 26, 32, 2048, 1536);  // twice, black all round
+  ASSERT_TRUE(seam_window_resize(1000, 700));
+  expect_nearest(present_random(8), 33, 0, 933, 700);  // smaller than the frame: shrunk to fit
+
+  // Linear filtering: a flat frame stays flat, a checkerboard gives values between its two.
+  plat_options.integer_scale = false;
+  plat_options.smooth = true;
+  ASSERT_TRUE(seam_window_resize(1536, 1152));
+  gfx_fill(gfx_back_buffer, 0x39E7, nullptr);
+  ASSERT_EQ(gfx_present(), 1);
+  const uint32_t* px;
+  int W, H, pitch;
+  ASSERT_TRUE(seam_window_pixels(&px, &W, &H, &pitch));
+  EXPECT_EQ(px[(size_t)600 * pitch + 700] & 0xFFFFFF, widen(0x39E7));
+  gfx_lock_back_buffer();
+  for (int y = 0; y < 768; ++y)
+    for (int x = 0; x < 1024; ++x)
+      ((uint16_t*)(gfx_back_pixels + y * gfx_back_pitch))[x] = (x + y) & 1 ? 0xFFFF : 0;
+  gfx_unlock_back_buffer();
+  ASSERT_EQ(gfx_present(), 1);
+  ASSERT_TRUE(seam_window_pixels(&px, &W, &H, &pitch));
+  int between = 0;
+  for (int x = 0; x < 300; ++x) {
+    const uint32_t g = (px[(size_t)500 * pitch + x] >> 8) & 255;
+    between += g > 0x20 && g < 0xE0;
+  }
+  EXPECT_GT(between, 100);
+}
+
+TEST_F(PixPresent, ForcedStreamingTextureShowsTheSameFrame) {
+  // SDL's software renderer draws into the window surface, where the test can read it.
+  setenv("SDL_RENDER_DRIVER", "software", 1);
+  plat_present_reset("texture");
+  const std::vector<uint16_t> frame = present_random(9);
+  EXPECT_EQ(std::string(plat_present_route()).rfind("streaming texture", 0), 0u) << plat_present_route();
+  expect_nearest(frame, 0, 0, 1024, 768);
+  plat_present_reset(nullptr);  // before the window goes, as the renderer belongs to it
+  unsetenv("SDL_RENDER_DRIVER");
+}
+
+}  // namespace
