@@ -104,6 +104,10 @@ bool plat_video_start() {
   // A display that is named but refuses the first connection (a busy X server) gets a few
   // more tries before the game gives up; each try is short, so nothing hangs.
   char why[256] = "no X11 or Wayland display found (is DISPLAY set?)";
+  // With only X named, a busy server's refusal must not send SDL on to Wayland, whose probe
+  // prints its own complaint on stderr before the retry below succeeds.
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  if (!asked && x_display && *x_display && !(wayland && *wayland)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   for (int attempt = 0; attempt < 3; ++attempt) {
     if (attempt > 0) SDL_Delay(250);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
