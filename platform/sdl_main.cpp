@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/demo.h"
 #include "platform/options.h"
 #include "platform/winuser32.h"
 
@@ -19,7 +20,9 @@ void usage(FILE* out) {
                "  --data DIR   read the pictures and sounds from DIR (default: the current folder)\n"
                "  --help       show this help\n"
                "  --version    show the version\n"
-               "Keys: arrows steer, left Ctrl fires, A/S ship, Q/W space, O/P speed, Esc or left Alt quits.\n");
+               "%s"
+               "Keys: arrows steer, left Ctrl fires, A/S ship, Q/W space, O/P speed, Esc or left Alt quits.\n",
+               plat_demo_usage);
 }
 
 }  // namespace
@@ -34,6 +37,9 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       usage(stdout);
       return 0;
+    } else if (int used = plat_demo_option(argc, argv, i)) {
+      if (used < 0) return 2;
+      i += used - 1;
     } else if (std::strcmp(argv[i], "--version") == 0) {
       std::printf("tarvellin 1.0\n");
       return 0;
@@ -43,6 +49,8 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  // Demo files are named from where the program was started, before --data moves it.
+  if (int status = plat_demo_begin()) return status;
   if (data_dir && chdir(data_dir) != 0) {
     std::fprintf(stderr, "tarvellin: cannot enter the data folder '%s': %s\n", data_dir, std::strerror(errno));
     return 1;
@@ -58,6 +66,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarvellin: %s\n", plat_fatal_message());
     rc = 1;
   }
+  rc = plat_demo_end(rc);
   SDL_Quit();
   return rc;
 }
