@@ -173,6 +173,12 @@ void DemoEncoder::take(std::vector<uint8_t>* out) {
 // ---------------------------------------------------------------- decoder
 
 bool DemoDecoder::open(const uint8_t* data, size_t size, std::string* why) {
+  if (check(data, size, why)) return true;
+  data_ = nullptr;  // next() yields nothing of a refused demo
+  return false;
+}
+
+bool DemoDecoder::check(const uint8_t* data, size_t size, std::string* why) {
   data_ = data;
   size_ = size;
   passes_ = 0;
@@ -223,11 +229,11 @@ bool DemoDecoder::open(const uint8_t* data, size_t size, std::string* why) {
   // Every pass is decoded once now, so nothing can fail while the game runs.
   pos_ = body_;
   run_left_ = 0;
-  DemoPass scratch;
+  cur_ = DemoPass{};
   uint32_t count = 0;
   for (;;) {
     bool at_end = false;
-    if (!decode(&scratch, &at_end, why)) return false;
+    if (!decode(&at_end, why)) return false;
     if (at_end) break;
     ++count;
   }
@@ -244,17 +250,20 @@ bool DemoDecoder::open(const uint8_t* data, size_t size, std::string* why) {
   passes_ = count;
   pos_ = body_;
   run_left_ = 0;
+  cur_ = DemoPass{};
   return true;
 }
 
 bool DemoDecoder::next(DemoPass* pass) {
   bool at_end = false;
   std::string why;
-  if (!data_ || !decode(pass, &at_end, &why)) return false;
-  return !at_end;
+  if (!data_ || !decode(&at_end, &why) || at_end) return false;
+  *pass = cur_;
+  return true;
 }
 
-bool DemoDecoder::decode(DemoPass* pass, bool* at_end, std::string* why) {
+bool DemoDecoder::decode(bool* at_end, std::string* why) {
+  DemoPass* pass = &cur_;
   demo_pass_next(pass);
   if (run_left_ > 0) {
     --run_left_;

@@ -79,11 +79,13 @@ class DemoDecoder {
   const DemoHeader& header() const { return header_; }
   const DemoEnd& end() const { return end_; }
   uint32_t passes() const { return passes_; }
-  // The next pass into `pass` (levels carried over from the previous call); false at the end.
+  // The next pass into `pass`; false at the end.
   bool next(DemoPass* pass);
 
  private:
-  bool decode(DemoPass* pass, bool* at_end, std::string* why);
+  bool check(const uint8_t* data, size_t size, std::string* why);
+  bool decode(bool* at_end, std::string* why);
+  DemoPass cur_;  // the levels carry over from pass to pass
   const uint8_t* data_ = nullptr;
   size_t size_ = 0;
   size_t body_ = 0;

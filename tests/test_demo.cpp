@@ -180,6 +180,8 @@ class DemoRunTest : public ::testing::Test {
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
     GameRun r;
+    // Entered before the output is captured, so that a failure here is seen.
+    EXPECT_EQ(chdir(world_data_dir().c_str()), 0) << world_data_dir();
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     for (int i = 1; i < (int)argv.size(); ++i) {
@@ -193,13 +195,12 @@ class DemoRunTest : public ::testing::Test {
     if (r.status == -1) r.status = plat_demo_begin();
     if (r.status == 0) {
       static HINSTANCE__ instance;
-      EXPECT_EQ(chdir(world_data_dir().c_str()), 0);
       r.status = WinMain(&instance, nullptr, (LPSTR) "", SW_SHOWDEFAULT);
-      EXPECT_EQ(chdir(old_dir_), 0);
       r.status = plat_demo_end(r.status);
     }
     r.out = testing::internal::GetCapturedStdout();
     r.err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(chdir(old_dir_), 0);
     return r;
   }
   static std::string end_state(const std::string& out) {
