@@ -175,6 +175,9 @@ void replay_over() {
   else take_end_state();
   if (g_opt.play_continue && !g_s.interrupted) {
     g_s.live = true;
+    // The mouse moved during the replay is not the player's first move.
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GetRelativeMouseState(nullptr, nullptr);
+    plat_take_wheel();
     std::fprintf(stderr, "tarvellin: the demo is over after %" PRIu32 " frames; the game is yours\n", g_s.end_frames);
   } else {
     PostQuitMessage(0);

@@ -52,6 +52,24 @@ for i in 1 2; do
   check "replay $i reports no difference from the recording" test ! -s "$WORK/play$i.err"
 done
 
+# Closing the window ends a recording as cleanly as Escape: the demo is whole and replays.
+run_demo closed --record "$WORK/closed.demo"
+WIN=""
+for _ in $(seq 1 100); do
+  WIN=$(xdotool search --name '^GAME$' 2>/dev/null | head -n 1)
+  [ -n "$WIN" ] && break
+  sleep 0.1
+done
+sleep 1
+move -50 20
+"$BIN/xclose" "$WIN"
+wait_game 10; st=$?
+check "closing the window ends the recording with status 0 (status $st)" test "$st" -eq 0
+(cd "$WORK/data" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "$BIN/tarvellin" --timedemo "$WORK/closed.demo") \
+  >"$WORK/closed-timed.out" 2>&1
+check "the demo of a closed window replays to its end state" \
+  grep -q "$(cat "$WORK/closed.out") *\$" "$WORK/closed-timed.out"
+
 [ -n "${E2E_VERBOSE:-}" ] && { echo "work: $WORK"; cat "$WORK"/*.out; }
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]
