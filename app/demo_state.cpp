@@ -30,20 +30,19 @@ struct StateHash {
 
 void add_player(StateHash& s, const PlayerShip& p) {
   s.add(p.score);
-  for (int32_t v : {p.x, p.y, p.frame_width, p.frame_height, p.frame_count, p.frame, p.level_frame})
-    s.add(v);
+  for (int32_t v : {p.x, p.y, p.frame_width, p.frame_height, p.frame_count, p.frame, p.level_frame}) s.add(v);
   s.add(p.src_rect);
   s.add(p.dest_rect);
   for (int32_t v : {p.acceleration, p.top_speed, p.vertical_speed, p.horizontal_speed, p.ship_type_index,
                     p.fire_cooldown})
     s.add(v);
   for (const ShipType& t : p.ship_types)
-    for (int32_t v : {t.image_width, t.image_height, t.frame_width, t.frame_height, t.acceleration, t.top_speed,
-                      t.frame_count, t.level_frame})
+    for (int32_t v : {t.image_width, t.image_height, t.frame_width, t.frame_height, t.acceleration,
+                      t.top_speed, t.frame_count, t.level_frame})
       s.add(v);
   for (const Laser& l : p.lasers) {
-    for (int32_t v : {l.x, l.y, l.width, l.height, l.frame_count, l.frame_delay, l.frame_delay_reload, l.frame,
-                      l.speed, l.damage, l.fire_interval, (int32_t)l.active})
+    for (int32_t v : {l.x, l.y, l.width, l.height, l.frame_count, l.frame_delay, l.frame_delay_reload,
+                      l.frame, l.speed, l.damage, l.fire_interval, (int32_t)l.active})
       s.add(v);
     s.add(l.src_rect);
     s.add(l.dest_rect);
@@ -54,12 +53,11 @@ uint64_t game_demo_state_hash() {
   StateHash s;
   add_player(s, game_player);
   for (const Enemy& e : game_enemies) {
-    for (int32_t v : {e.kind, e.score_value, e.x, e.y, e.frame_width, e.frame_height})
-      s.add(v);
+    for (int32_t v : {e.kind, e.score_value, e.x, e.y, e.frame_width, e.frame_height}) s.add(v);
     s.add(e.src_rect);
     s.add(e.dest_rect);
-    for (int32_t v : {e.frame_count, e.frame_delay, e.frame_delay_reload, e.frame, e.frame_step, e.horizontal_speed,
-                      e.vertical_speed, e.hit_points, e.max_hit_points})
+    for (int32_t v : {e.frame_count, e.frame_delay, e.frame_delay_reload, e.frame, e.frame_step,
+                      e.horizontal_speed, e.vertical_speed, e.hit_points, e.max_hit_points})
       s.add(v);
   }
   for (const Explosion& x : game_explosions) {

@@ -41,11 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<DemoPass> passes;
   DemoPass p;
   while (dec.next(&p)) {
-    if (p.message_count < 0 || p.message_count > DEMO_MAX_MESSAGES) fail("message count out of range", (uint32_t)passes.size());
+    if (p.message_count < 0 || p.message_count > DEMO_MAX_MESSAGES)
+      fail("message count out of range", (uint32_t)passes.size());
     passes.push_back(p);
     enc.pass(p);
   }
-  if (passes.size() != dec.passes()) fail("pass count differs from the one checked at open", (uint32_t)passes.size());
+  if (passes.size() != dec.passes())
+    fail("pass count differs from the one checked at open", (uint32_t)passes.size());
   enc.end(dec.end());
   std::vector<uint8_t> again;
   enc.take(&again);

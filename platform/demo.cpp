@@ -143,7 +143,8 @@ void record_write() {
   g_s.enc.take(&g_s.bytes);
   if (g_s.bytes.empty()) return;
   // Each record reaches the file as it is made, so a failing disk is noticed while playing.
-  if (std::fwrite(g_s.bytes.data(), 1, g_s.bytes.size(), g_s.out) != g_s.bytes.size() || std::fflush(g_s.out) != 0)
+  if (std::fwrite(g_s.bytes.data(), 1, g_s.bytes.size(), g_s.out) != g_s.bytes.size() ||
+      std::fflush(g_s.out) != 0)
     record_stop(std::strerror(errno));
 }
 
@@ -162,7 +163,8 @@ void record_finish() {
   record_write();
   if (g_s.out && std::fclose(g_s.out) != 0) {
     g_s.out = nullptr;
-    std::fprintf(stderr, "tarvellin: cannot write the demo '%s': %s\n", g_s.out_path.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "tarvellin: cannot write the demo '%s': %s\n", g_s.out_path.c_str(),
+                 std::strerror(errno));
   }
   g_s.out = nullptr;
 }
@@ -171,14 +173,17 @@ void record_finish() {
 
 // The demo is over: the player takes the game, or the program ends.
 void replay_over() {
-  if (g_s.mode == Mode::play) print_end_state();  // timing prints it on its own line at the end
-  else take_end_state();
+  if (g_s.mode == Mode::play)
+    print_end_state();  // timing prints it on its own line at the end
+  else
+    take_end_state();
   if (g_opt.play_continue && !g_s.interrupted) {
     g_s.live = true;
     // The mouse moved during the replay is not the player's first move.
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GetRelativeMouseState(nullptr, nullptr);
     plat_take_wheel();
-    std::fprintf(stderr, "tarvellin: the demo is over after %" PRIu32 " frames; the game is yours\n", g_s.end_frames);
+    std::fprintf(stderr, "tarvellin: the demo is over after %" PRIu32 " frames; the game is yours\n",
+                 g_s.end_frames);
   } else {
     PostQuitMessage(0);
   }
@@ -242,8 +247,10 @@ bool parse_frames(const char* list) {
       if (v > UINT32_MAX) return false;
     }
     g_opt.hash_frames[g_opt.hash_frame_count++] = (uint32_t)v;
-    if (*p == ',') ++p;
-    else if (*p) return false;
+    if (*p == ',')
+      ++p;
+    else if (*p)
+      return false;
   }
   return g_opt.hash_frame_count > 0;
 }
@@ -255,9 +262,12 @@ void plat_demo_set_game(const PlatDemoGame* game) { g_game = game; }
 int plat_demo_option(int argc, char** argv, int i) {
   const char* a = argv[i];
   const char** file = nullptr;
-  if (std::strcmp(a, "--record") == 0) file = &g_opt.record;
-  else if (std::strcmp(a, "--playdemo") == 0) file = &g_opt.play;
-  else if (std::strcmp(a, "--timedemo") == 0) file = &g_opt.timed;
+  if (std::strcmp(a, "--record") == 0)
+    file = &g_opt.record;
+  else if (std::strcmp(a, "--playdemo") == 0)
+    file = &g_opt.play;
+  else if (std::strcmp(a, "--timedemo") == 0)
+    file = &g_opt.timed;
   else if (std::strcmp(a, "--playdemo-continue") == 0) {
     g_opt.play_continue = true;
     return 1;
@@ -271,7 +281,8 @@ int plat_demo_option(int argc, char** argv, int i) {
   if (file) {
     *file = argv[i + 1];
   } else if (!parse_frames(argv[i + 1])) {
-    std::fprintf(stderr, "tarvellin: --hash-frames takes up to %d frame numbers separated by commas, not '%s'\n",
+    std::fprintf(stderr,
+                 "tarvellin: --hash-frames takes up to %d frame numbers separated by commas, not '%s'\n",
                  kHashFrameMax, argv[i + 1]);
     return -1;
   }
@@ -295,7 +306,8 @@ int plat_demo_begin() {
     g_s.out_path = g_opt.record;
     g_s.out = std::fopen(g_opt.record, "wb");
     if (!g_s.out) {
-      std::fprintf(stderr, "tarvellin: cannot create the demo '%s': %s\n", g_opt.record, std::strerror(errno));
+      std::fprintf(stderr, "tarvellin: cannot create the demo '%s': %s\n", g_opt.record,
+                   std::strerror(errno));
       return 73;
     }
     DemoHeader& h = g_s.header;
@@ -341,15 +353,18 @@ int plat_demo_end(int status) {
       } else {
         take_end_state();
         double seconds = (double)(g_s.t_last - g_s.t_first) / 1e9;
-        std::printf("timedemo: %" PRIu32 " frames in %.3f s, %.1f fps, slowest frame %.2f ms, end-state %016" PRIx64
-                    "\n",
+        std::printf("timedemo: %" PRIu32
+                    " frames in %.3f s, %.1f fps, slowest frame %.2f ms, end-state %016" PRIx64 "\n",
                     g_s.end_frames, seconds, seconds > 0 ? g_s.end_frames / seconds : 0.0, g_s.slowest / 1e6,
                     g_s.end_hash);
         std::fflush(stdout);
       }
       if (!g_s.interrupted && !g_s.live && g_s.end_hash != g_s.dec.end().state_hash)
-        std::fprintf(stderr, "tarvellin: this replay differs from its recording (by version %s), which ended in %016" PRIx64 "\n",
-                     g_s.dec.header().version, g_s.dec.end().state_hash);
+        std::fprintf(
+            stderr,
+            "tarvellin: this replay differs from its recording (by version %s), which ended in %016" PRIx64
+            "\n",
+            g_s.dec.header().version, g_s.dec.end().state_hash);
       break;
   }
   g_s.mode = Mode::off;
@@ -374,8 +389,10 @@ void plat_demo_pass() {
     }
   if (g_s.mode == Mode::timed) {
     uint64_t t = now_ns();
-    if (g_s.passes == 1) g_s.t_first = t;
-    else if (t - g_s.t_last > g_s.slowest) g_s.slowest = t - g_s.t_last;
+    if (g_s.passes == 1)
+      g_s.t_first = t;
+    else if (t - g_s.t_last > g_s.slowest)
+      g_s.slowest = t - g_s.t_last;
     g_s.t_last = t;
   }
   if (g_s.mode == Mode::record) {
@@ -475,8 +492,10 @@ void plat_demo_device_note(bool mouse, DWORD size, const void* data, HRESULT hr)
 
 bool plat_demo_async_replay(int vk, int dik, SHORT* state) {
   if (!replaying()) return false;
-  if (vk == VK_ESCAPE) *state = g_s.pass.escape;
-  else *state = (dik > 0 && dik < 256 && (g_s.pass.keys[dik] & 0x80)) ? (SHORT)0x8000 : 0;
+  if (vk == VK_ESCAPE)
+    *state = g_s.pass.escape;
+  else
+    *state = (dik > 0 && dik < 256 && (g_s.pass.keys[dik] & 0x80)) ? (SHORT)0x8000 : 0;
   return true;
 }
 

@@ -9,7 +9,7 @@
 // start-up; without it the end-state hash covers the frame count alone.
 struct PlatDemoGame {
   void (*opening)(int32_t* state, int32_t* frame_delay_ms);  // as before the first frame
-  uint64_t (*state_hash)();  // score, player, enemies, explosions, game state
+  uint64_t (*state_hash)();                                  // score, player, enemies, explosions, game state
 };
 void plat_demo_set_game(const PlatDemoGame* game);
 

@@ -27,8 +27,8 @@ constexpr int DEMO_VERSION_SIZE = 32;  // program version, NUL included
 struct DemoHeader {
   uint16_t format = DEMO_FORMAT;
   char version[DEMO_VERSION_SIZE] = {};
-  uint32_t seed = 0;         // the game's first tick reading, its random seed
-  int32_t state = 0;         // game state before the first frame
+  uint32_t seed = 0;        // the game's first tick reading, its random seed
+  int32_t state = 0;        // game state before the first frame
   int32_t frame_delay = 0;  // frame delay before the first frame, ms
 };
 

@@ -113,7 +113,7 @@ TEST(DemoFormat, RefusesWhatIsNotACompleteDemo) {
 
   const size_t body = 8 + 2 + 1 + 3 + 12;  // magic, format, version "9.9", seed, state, delay
   bad = good;
-  bad[body] = 0x41;          // end marker with a flag: no such record
+  bad[body] = 0x41;  // end marker with a flag: no such record
   EXPECT_NE(refusal(bad).find("unknown record"), std::string::npos);
   std::vector<DemoPass> msg(2);
   msg[0].messages[0] = WM_PAINT;
@@ -281,7 +281,8 @@ TEST_F(DemoRunTest, AReplayDrivesEveryFrameAndContinueHandsOverAtTheQuit) {
   bool fired = false;
   for (const Laser& l : game_player.lasers) fired |= l.active != 0;
   EXPECT_TRUE(fired);
-  EXPECT_NE(paced.err.find("differs from its recording"), std::string::npos) << "the script's end hash is made up";
+  EXPECT_NE(paced.err.find("differs from its recording"), std::string::npos)
+      << "the script's end hash is made up";
   GameRun timed = run({"--timedemo", path_}, 123);
   EXPECT_EQ(end_state(timed.out), end_state(paced.out));
 
