@@ -37,6 +37,7 @@ hold_key Right 0.9
 hold_key w 0.2
 hold_key a 0.2
 xdotool keyup Control_L
+sleep 1  # margin, so that even a slow machine gets past the last chosen frame
 hold_key Escape 0.2
 wait_game 10; st=$?
 check "the recording run ends with status 0 (status $st)" test "$st" -eq 0
