@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/demo.h"
 #include "platform/sdl_window.h"
 #include "platform/seams.h"
 #include "platform/seams_internal.h"
@@ -121,7 +122,7 @@ void read_keyboard(BYTE* out) {
   }
   std::memset(out, 0, 256);
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  plat_pump_events();
+  if (!plat_demo_on()) plat_pump_events();  // a demo takes events only where a pass begins
   int n = 0;
   const Uint8* state = SDL_GetKeyboardState(&n);
   for (int sc = 0; sc < n && sc < SDL_NUM_SCANCODES; ++sc)
@@ -139,7 +140,7 @@ void read_mouse(DIMOUSESTATE* out) {
     return;
   }
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  plat_pump_events();
+  if (!plat_demo_on()) plat_pump_events();
   int dx = 0, dy = 0;
   Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
   out->lX = dx;
@@ -160,10 +161,14 @@ int plat_dik_of_scancode(int sdl_scancode) {
 
 SHORT WINAPI GetAsyncKeyState(int vkey) {
   int dik = vk_to_dik(vkey);
+  SHORT state = 0;
+  if (plat_demo_async_replay(vkey, dik, &state)) return state;
   if (!dik) return 0;
   BYTE keys[256];
   read_keyboard(keys);
-  return (keys[dik] & 0x80) ? (SHORT)0x8000 : 0;
+  state = (keys[dik] & 0x80) ? (SHORT)0x8000 : 0;
+  plat_demo_async_note(vkey, state);
+  return state;
 }
 
 HRESULT WINAPI DirectInput8Create(HINSTANCE instance, DWORD version, REFIID iid, LPVOID* out, LPUNKNOWN outer) {
@@ -242,11 +247,11 @@ HRESULT IDirectInputDevice8A::Unacquire() {
   return DI_OK;
 }
 
-HRESULT IDirectInputDevice8A::GetDeviceState(DWORD size, LPVOID data) {
+static HRESULT device_state(const IDirectInputDevice8A* d, DWORD size, LPVOID data) {
   SEAM_FAULT("IDirectInputDevice8::GetDeviceState");
   if (!data) return DIERR_INVALIDPARAM;
-  if (!acquired) return DIERR_NOTACQUIRED;
-  if (mouse) {
+  if (!d->acquired) return DIERR_NOTACQUIRED;
+  if (d->mouse) {
     if (size != sizeof(DIMOUSESTATE)) return DIERR_INVALIDPARAM;
     read_mouse(static_cast<DIMOUSESTATE*>(data));
   } else {
@@ -254,6 +259,15 @@ HRESULT IDirectInputDevice8A::GetDeviceState(DWORD size, LPVOID data) {
     read_keyboard(static_cast<BYTE*>(data));
   }
   return DI_OK;
+}
+
+// A demo answers in a replay, and notes what the device gave while recording.
+HRESULT IDirectInputDevice8A::GetDeviceState(DWORD size, LPVOID data) {
+  HRESULT hr;
+  if (plat_demo_device_replay(mouse, size, data, &hr)) return hr;
+  hr = device_state(this, size, data);
+  plat_demo_device_note(mouse, size, data, hr);
+  return hr;
 }
 
 ULONG IDirectInputDevice8A::AddRef() { return ++refs; }

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <ctime>
 
+#include "platform/demo.h"
 #include "platform/options.h"
 #include "platform/seams_internal.h"
 
@@ -26,7 +27,9 @@ void sleep_until_ns(int64_t t) {
 }  // namespace
 
 void plat_idle_until(uint32_t start_tick, uint32_t ms) {
-  if (!plat_options.low_cpu || seam_clock_is_virtual()) return;
+  // A demo's clock is not the monotonic one (an offset, or whole seconds per reading when
+  // timing): sleeping by the wall clock would overshoot, so demos keep the pure spin.
+  if (!plat_options.low_cpu || seam_clock_is_virtual() || plat_demo_on()) return;
   // GetTickCount is the monotonic clock in whole milliseconds, cut to 32 bits; the wait is due
   // when the tick reaches start + ms, that is at the start of that millisecond.
   const int64_t now = now_ns();
@@ -38,6 +41,6 @@ void plat_idle_until(uint32_t start_tick, uint32_t ms) {
 }
 
 void plat_idle_poll() {
-  if (!plat_options.low_cpu || seam_clock_is_virtual()) return;
+  if (!plat_options.low_cpu || seam_clock_is_virtual() || plat_demo_replaying()) return;
   sleep_until_ns(now_ns() + kPollNs);
 }

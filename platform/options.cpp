@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/demo.h"
+
 PlatOptions plat_options;
 
 namespace {
@@ -70,6 +72,17 @@ const OptSpec kOptions[] = {
      [](PlatOptions& o, const char* v) { return set_flag(&o.nosound, v); }},
     {"low-cpu", nullptr, "sleep through most of each frame's wait instead of spinning",
      [](PlatOptions& o, const char* v) { return set_flag(&o.low_cpu, v); }},
+    {"record", "FILE", "record this run's input as a demo in FILE",
+     [](PlatOptions&, const char* v) { return plat_demo_set_option("record", v); }, PLAT_OPT_RUN, true},
+    {"playdemo", "FILE", "play the demo in FILE at the usual pace (Esc ends it)",
+     [](PlatOptions&, const char* v) { return plat_demo_set_option("playdemo", v); }, PLAT_OPT_RUN, true},
+    {"playdemo-continue", nullptr, "after the demo, hand the game to the player",
+     [](PlatOptions&, const char* v) { return *v ? "takes no value" : plat_demo_set_option("playdemo-continue", v); },
+     PLAT_OPT_RUN, true},
+    {"timedemo", "FILE", "play the demo as fast as possible and print its speed",
+     [](PlatOptions&, const char* v) { return plat_demo_set_option("timedemo", v); }, PLAT_OPT_RUN, true},
+    {"hash-frames", "N,...", "print a hash of the picture shown after each listed frame",
+     [](PlatOptions&, const char* v) { return plat_demo_set_option("hash-frames", v); }, PLAT_OPT_RUN, true},
     {"help", nullptr, "show this help", nullptr, PLAT_OPT_HELP, true},
     {"version", nullptr, "show the version", nullptr, PLAT_OPT_VERSION, true},
 };

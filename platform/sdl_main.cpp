@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/datadir.h"
+#include "platform/demo.h"
 #include "platform/options.h"
 #include "platform/winuser32.h"
 
@@ -112,6 +113,8 @@ int main(int argc, char** argv) {
     case PLAT_OPT_RUN:
       break;
   }
+  // Demo files are named from where the program was started, before the data folder is entered.
+  if (int status = plat_demo_begin()) return status;
   if (!enter_data_folder()) return EXIT_NOINPUT;
   SDL_SetMainReady();
   if (SDL_Init(SDL_INIT_EVENTS) != 0) {
@@ -124,6 +127,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarvellin: %s\n", plat_fatal_message());
     rc = 1;
   }
+  rc = plat_demo_end(rc);
   SDL_Quit();
   return rc;
 }

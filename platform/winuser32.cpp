@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/demo.h"
 #include "platform/options.h"
 #include "platform/seams.h"
 #include "platform/seams_internal.h"
@@ -65,7 +66,18 @@ bool queue_push(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   return true;
 }
 
+// A message from the window system; a demo notes it, or brings its own in its place.
+void system_message(HWND hwnd, UINT message) {
+  if (plat_demo_window_message(message)) queue_push(hwnd, message, 0, 0);
+}
+
 }  // namespace
+
+bool plat_post_system_message(UINT message) {
+  for (WindowRec& w : g_windows)
+    if (w.used) return queue_push(&w.handle, message, 0, 0);
+  return false;
+}
 
 void plat_set_fatal(const char* fmt, ...) {
   va_list ap;
@@ -183,13 +195,13 @@ void plat_pump_events() {
     switch (ev.type) {
       case SDL_QUIT:
         for (WindowRec& w : g_windows)
-          if (w.used) queue_push(&w.handle, WM_CLOSE, 0, 0);
+          if (w.used) system_message(&w.handle, WM_CLOSE);
         break;
       case SDL_WINDOWEVENT: {
         WindowRec* w = window_of_sdl(ev.window.windowID);
         if (!w) break;
-        if (ev.window.event == SDL_WINDOWEVENT_CLOSE) queue_push(&w->handle, WM_CLOSE, 0, 0);
-        else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) queue_push(&w->handle, WM_PAINT, 0, 0);
+        if (ev.window.event == SDL_WINDOWEVENT_CLOSE) system_message(&w->handle, WM_CLOSE);
+        else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) system_message(&w->handle, WM_PAINT);
         else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) set_capture(w->sdl, true);
         else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) set_capture(w->sdl, false);
         break;
@@ -197,6 +209,7 @@ void plat_pump_events() {
       case SDL_KEYDOWN:
         if (ev.key.keysym.scancode == SDL_SCANCODE_F11 && !ev.key.repeat)
           if (WindowRec* w = window_of_sdl(ev.key.windowID)) toggle_fullscreen(w->sdl);
+        if (ev.key.keysym.scancode == SDL_SCANCODE_ESCAPE) plat_demo_interrupt();  // ends a replay
         break;
       case SDL_MOUSEWHEEL:
         g_wheel += (long)ev.wheel.y * 120;
@@ -275,13 +288,17 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style,
 }
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND, UINT, UINT, UINT remove) {
+  plat_demo_pass();  // before the pump: a demo's messages join the queue where recorded ones did
   plat_pump_events();
   SEAM_FAULT_COUNT("PeekMessageA");
   // The quit message goes ahead of what is still queued, so that a quit key held for several
   // frames (each posting another message) cannot keep the program running.
   if (g_quit_pending) {
     *msg = MSG{nullptr, WM_QUIT, (WPARAM)g_quit_code, 0, GetTickCount(), POINT{0, 0}};
-    if (remove & PM_REMOVE) g_quit_pending = false;
+    if (remove & PM_REMOVE) {
+      g_quit_pending = false;
+      plat_demo_loop_end();
+    }
     return TRUE;
   }
   if (g_queue_len > 0) {
@@ -308,6 +325,7 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) 
   HRESULT hr;
   if (seam_fault("PostMessageA", &hr)) return FALSE;
   if (hwnd && !find_window(hwnd)) return FALSE;
+  if (message == WM_DESTROY && plat_demo_quit_posted()) return TRUE;  // the player takes over instead
   seam_trace("PostMessageA %u", message);
   return queue_push(hwnd, message, wparam, lparam) ? TRUE : FALSE;
 }
@@ -360,11 +378,13 @@ int WINAPI ShowCursor(BOOL show) {
 
 DWORD WINAPI GetTickCount(void) {
   DWORD now;
-  if (seam_clock_read(&now)) return now;
-  timespec ts;
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  // Milliseconds in 32 bits: wraps after 49.7 days, as the game expects.
-  return (DWORD)((uint64_t)ts.tv_sec * 1000u + (uint64_t)ts.tv_nsec / 1000000u);
+  if (!seam_clock_read(&now)) {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    // Milliseconds in 32 bits: wraps after 49.7 days, as the game expects.
+    now = (DWORD)((uint64_t)ts.tv_sec * 1000u + (uint64_t)ts.tv_nsec / 1000000u);
+  }
+  return plat_demo_ticks(now);
 }
 
 BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom) {
