@@ -2,7 +2,7 @@
 PRESET ?= release
 ARGS ?=
 
-.PHONY: all setup build run test test-asan fuzz clean
+.PHONY: all setup build run test test-asan fuzz clean windows windows-zip
 
 all: build
 
@@ -34,6 +34,19 @@ test-asan: setup
 # The BMP and WAV readers under libFuzzer, FUZZ_SECONDS (default 60) each.
 fuzz: setup
 	scripts/fuzz
+
+# The game for Windows, cross-built with MinGW-w64: build/windows/tarvellin.exe (ARCH=i686 for
+# 32-bit, into build/windows-i686).
+ARCH ?= x86_64
+WINDOWS_DIR = build/windows$(if $(filter-out x86_64,$(ARCH)),-$(ARCH))
+windows: setup
+	test -f $(WINDOWS_DIR)/build.ninja || cmake -S . -B $(WINDOWS_DIR) -G Ninja \
+	  --toolchain cmake/mingw-w64.cmake -DTARVELLIN_MINGW_ARCH=$(ARCH) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WINDOWS_DIR)
+
+# The Windows build with the generated pictures and sounds and a README: build/tarvellin-windows.zip.
+windows-zip: build windows
+	scripts/windows-zip $(WINDOWS_DIR)/tarvellin.exe build/$(PRESET)/data build/tarvellin-windows.zip
 
 clean:
 	rm -rf build
