@@ -3,7 +3,7 @@ PRESET ?= release
 ARGS ?=
 PREFIX ?= /usr/local
 
-.PHONY: all setup build run test test-asan fuzz install deb bench clean
+.PHONY: all setup build run test test-asan fuzz install deb bench windows windows-zip clean
 
 all: build
 
@@ -44,6 +44,19 @@ install: build
 # A Debian package in build/$(PRESET)/package, its dependencies found by dpkg-shlibdeps.
 deb: build
 	cd build/$(PRESET) && cpack -G DEB
+
+# The game for Windows, cross-built with MinGW-w64: build/windows/tarvellin.exe (ARCH=i686 for
+# 32-bit, into build/windows-i686).
+ARCH ?= x86_64
+WINDOWS_DIR = build/windows$(if $(filter-out x86_64,$(ARCH)),-$(ARCH))
+windows: setup
+	test -f $(WINDOWS_DIR)/build.ninja || cmake -S . -B $(WINDOWS_DIR) -G Ninja \
+	  --toolchain cmake/mingw-w64.cmake -DTARVELLIN_MINGW_ARCH=$(ARCH) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WINDOWS_DIR)
+
+# The Windows build with the generated pictures and sounds and a README: build/tarvellin-windows.zip.
+windows-zip: build windows
+	scripts/windows-zip $(WINDOWS_DIR)/tarvellin.exe build/$(PRESET)/data build/tarvellin-windows.zip
 
 clean:
 	rm -rf build

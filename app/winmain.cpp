@@ -22,15 +22,20 @@ LRESULT CALLBACK game_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM
   }
 }
 
+// The stock application icon and arrow (both resource 32512) in their A form: with UNICODE
+// defined, the SDK's IDI_APPLICATION and IDC_ARROW are wide strings that LoadIconA refuses.
+static const LPCSTR WIN_STOCK_ICON = MAKEINTRESOURCEA(32512);
+static const LPCSTR WIN_STOCK_ARROW = MAKEINTRESOURCEA(32512);
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   WNDCLASSEXA wc = {};
   wc.cbSize = sizeof(WNDCLASSEXA);
   wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
   wc.lpfnWndProc = game_window_proc;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
-  wc.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
-  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.hIcon = LoadIconA(nullptr, WIN_STOCK_ICON);
+  wc.hIconSm = LoadIconA(nullptr, WIN_STOCK_ICON);
+  wc.hCursor = LoadCursorA(nullptr, WIN_STOCK_ARROW);
   wc.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
   wc.lpszClassName = "WIN3DCLASS";
   if (!RegisterClassExA(&wc)) return 0;

@@ -1,6 +1,21 @@
-// The one header the game includes for the operating system. On Linux it brings this
-// platform layer; a Windows build would include the SDK's own headers here instead.
+// The one header the game includes for the operating system: the SDK's own headers on Windows,
+// this platform layer everywhere else.
 #pragma once
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef DIRECTINPUT_VERSION
+#define DIRECTINPUT_VERSION 0x0800
+#endif
+#include <windows.h>
+#include <mmsystem.h>
+#include <objbase.h>
+#include <ddraw.h>
+#include <dinput.h>
+#include <dsound.h>
+#include <dmusici.h>
+#else
 #include "platform/wintypes.h"
 #include "platform/winuser32.h"
 #include "platform/fileio32.h"
@@ -11,3 +26,4 @@
 #include "platform/mmio32.h"
 #include "platform/com32.h"
 #include "platform/idle.h"
+#endif

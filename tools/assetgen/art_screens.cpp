@@ -105,8 +105,9 @@ AgPixels ag_art_info() {
   ag_line(&c, AG_SERIF, 34, 700, "Авторы", 512, 262, gold);
   ag_line(&c, AG_SANS, 26, 400, "Игру сделала команда «Тарвеллин»", 512, 310, white);
   ag_line(&c, AG_SERIF, 34, 700, "На чём построено", 512, 370, gold);
-  ag_line(&c, AG_SANS, 24, 400, "SDL2 — окно, клавиатура, мышь и звук", 512, 418, white);
-  ag_line(&c, AG_SANS, 24, 400, "FreeType и Fontconfig — буквы на экране", 512, 452, white);
+  // The same picture serves both builds, so it names what each one runs on.
+  ag_line(&c, AG_SANS, 24, 400, "На Linux — SDL2, FreeType и Fontconfig", 512, 418, white);
+  ag_line(&c, AG_SANS, 24, 400, "На Windows — DirectX и GDI", 512, 452, white);
   ag_line(&c, AG_SANS, 24, 400, "GoogleTest и Google Benchmark — проверки", 512, 486, white);
   ag_line(&c, AG_SANS, 24, 400, "Шрифты Liberation — надписи на картинках", 512, 520, white);
   ag_line(&c, AG_SANS, 22, 400, "Все картинки и звуки созданы программой игры.", 512, 574, pale);
