@@ -35,10 +35,8 @@ std::string world_data_copy(const std::vector<std::string>& leave_out) {
   return dir.string();
 }
 
-void WorldTest::start(const std::string& dir, const std::function<void()>& arm) {
-  app_fixture_reset();
+void world_new_program_run() {
   seam_audio_manual(true);
-  // A new program run: the devices' records as they are before the first start-up.
   snd_first_call = 1;
   snd_direct_sound = nullptr;
   mus_performance = nullptr;
@@ -47,6 +45,11 @@ void WorldTest::start(const std::string& dir, const std::function<void()>& arm) 
   gfx_primary = nullptr;
   gfx_back_buffer = nullptr;
   gfx_back_clipper = nullptr;
+}
+
+void WorldTest::start(const std::string& dir, const std::function<void()>& arm) {
+  app_fixture_reset();
+  world_new_program_run();
   static HINSTANCE__ instance;
   game_instance = &instance;
   WNDCLASSEXA wc = {};

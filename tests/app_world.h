@@ -17,6 +17,10 @@ std::string world_data_dir();
 // A fresh copy of the generated folder in a temporary place, without the listed files.
 std::string world_data_copy(const std::vector<std::string>& leave_out);
 
+// A new program run: the devices' records as they are before the first start-up, and the mixer
+// moved only when told.
+void world_new_program_run();
+
 class WorldTest : public ::testing::Test {
  protected:
   void TearDown() override;

@@ -164,16 +164,8 @@ class DemoRunTest : public ::testing::Test {
     seam_input = keep;
     seam_input.on = true;
     plat_demo_reset();
-    seam_audio_manual(true);
+    world_new_program_run();
     seam_clock_virtual(clock, 1);
-    snd_first_call = 1;
-    snd_direct_sound = nullptr;
-    mus_performance = nullptr;
-    mus_loader = nullptr;
-    gfx_ddraw = nullptr;
-    gfx_primary = nullptr;
-    gfx_back_buffer = nullptr;
-    gfx_back_clipper = nullptr;
     // Records the start-up leaves as they were at program start (the ship's speeds, banking).
     game_player = PlayerShip{};
     game_background_index = game_background_offset = game_background_delay = 0;
