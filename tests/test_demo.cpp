@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/overlay.h"
 #include "app/winmain.h"
 #include "app_world.h"
 #include "game/background.h"
@@ -187,6 +188,9 @@ class DemoRunTest : public ::testing::Test {
       r.status = WinMain(&instance, nullptr, (LPSTR) "", SW_SHOWDEFAULT);
       r.status = plat_demo_end(r.status);
     }
+    // The program's font lives until its process ends; each run here gives its own back.
+    if (game_font) DeleteObject(game_font);
+    game_font = nullptr;
     r.out = testing::internal::GetCapturedStdout();
     r.err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(chdir(old_dir_), 0);
