@@ -20,12 +20,7 @@ run_demo() {
 }
 
 run_demo rec --record "$WORK/e2e.demo" --hash-frames $FRAMES
-WIN=""
-for _ in $(seq 1 100); do
-  WIN=$(xdotool search --name '^GAME$' 2>/dev/null | head -n 1)
-  [ -n "$WIN" ] && break
-  sleep 0.1
-done
+wait_window
 check "the recording run opens its window" test -n "$WIN"
 sleep 1.5
 move -112 -9  # onto Start
@@ -55,12 +50,7 @@ done
 
 # Closing the window ends a recording as cleanly as Escape: the demo is whole and replays.
 run_demo closed --record "$WORK/closed.demo"
-WIN=""
-for _ in $(seq 1 100); do
-  WIN=$(xdotool search --name '^GAME$' 2>/dev/null | head -n 1)
-  [ -n "$WIN" ] && break
-  sleep 0.1
-done
+wait_window
 sleep 1
 move -50 20
 "$BIN/xclose" "$WIN"

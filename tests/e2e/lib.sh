@@ -32,6 +32,12 @@ start_game() {
   : >"$REC"
   (cd "$dir" && exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$REC" "$@" "${GAME:-$BIN/tarvellin}") >"$LOG" 2>&1 &
   GAME_PID=$!
+  wait_window
+  sleep 1.5  # start-up loads every picture; let a few frames pass
+}
+
+# wait_window: WIN becomes the game's window (empty when none came within 10 s or the game ended).
+wait_window() {
   WIN=""
   for _ in $(seq 1 100); do
     WIN=$(xdotool search --name '^GAME$' 2>/dev/null | head -n 1)
@@ -39,7 +45,6 @@ start_game() {
     kill -0 "$GAME_PID" 2>/dev/null || break
     sleep 0.1
   done
-  sleep 1.5  # start-up loads every picture; let a few frames pass
 }
 
 # wait_game SECONDS: the game's exit status, or 124 when it did not end in time (then killed).
