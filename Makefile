@@ -36,8 +36,8 @@ test-asan: setup
 fuzz: setup
 	scripts/fuzz
 
-# The game, its tools, default data, icon, desktop entry, metainfo and man page under PREFIX
-# (DESTDIR=... stages them elsewhere, as packagers do).
+# The game, its tools, default data, icon, desktop entry, metainfo, man pages, copyright and
+# changelog under PREFIX (DESTDIR=... stages them elsewhere, as packagers do).
 install: build
 	cmake --install build/$(PRESET) --prefix $(PREFIX)
 

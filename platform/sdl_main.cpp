@@ -72,9 +72,10 @@ bool enter_data_folder() {
       std::fprintf(stderr,
                    "tarvellin: cannot find the pictures and sounds (image/ and sound/); looked in:\n");
       for (const std::string& d : tried) std::fprintf(stderr, "  %s\n", d.c_str());
-      std::fprintf(stderr,
-                   "Write the default set with 'assetgen DIR' and start the game with '--data DIR',\n"
-                   "or install the game, which puts them in share/tarvellin.\n");
+      std::fprintf(
+          stderr,
+          "Write the default set with 'tarvellin-assetgen DIR' and start the game with '--data DIR',\n"
+          "or install the game, which puts them in share/tarvellin.\n");
       return false;
     }
   }

@@ -26,7 +26,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-"$BIN/assetgen" "$WORK/data" >/dev/null || { echo "assetgen failed"; exit 1; }
+"$BIN/tarvellin-assetgen" "$WORK/data" >/dev/null || { echo "tarvellin-assetgen failed"; exit 1; }
 t0=$(date +%s)
 "$SRC/scripts/wine-run" --init || { echo "cannot make the Wine prefix"; exit 1; }
 tp=$(date +%s)

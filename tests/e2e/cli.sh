@@ -36,7 +36,7 @@ check "with no data anywhere the status is 66 ($st)" test "$st" -eq 66
 for d in "$WORK/nowhere" "$BIN" "$(dirname "$BIN")/share/tarvellin" "$WORK/home/share/tarvellin" "$WORK/sys/tarvellin"; do
   grep -qxF "  $d" "$WORK/nodata.err" || fail "the message names $d"
 done
-check "and says how to get data" grep -q "assetgen DIR" "$WORK/nodata.err"
+check "and says how to get data" grep -q "tarvellin-assetgen DIR" "$WORK/nodata.err"
 
 printf 'bogus 1\ndata %s\n' "$WORK/data" >"$WORK/conf/tarvellin/tarvellin.conf"
 run conf; st=$?

@@ -1,6 +1,7 @@
 #!/bin/bash
 # `make deb`'s package, built into a scratch folder: what it holds and the library dependencies
-# dpkg-shlibdeps found; the game unpacked from it finds its data from where it lies.
+# dpkg-shlibdeps found; lintian finds no error and no warning in it; the game unpacked from it
+# finds its data from where it lies.
 # Usage: deb.sh BUILD_DIR
 set -u
 BIN=$(cd "$1" && pwd)
@@ -18,12 +19,17 @@ for lib in libsdl2 libfreetype libfontconfig libc6 fonts-liberation2; do
 done
 check "its section is games" test "$(dpkg-deb -f "$DEB" Section)" = games
 dpkg-deb -c "$DEB" | awk '{print $6}' >"$WORK/files"
-for f in ./usr/bin/tarvellin ./usr/share/tarvellin/image/screen_menu.bmp ./usr/share/man/man6/tarvellin.6 \
+for f in ./usr/games/tarvellin ./usr/share/tarvellin/image/screen_menu.bmp ./usr/share/man/man6/tarvellin.6.gz \
   ./usr/share/icons/hicolor/256x256/apps/tarvellin.png ./usr/share/applications/org.tarvellin.Tarvellin.desktop; do
   grep -qxF "$f" "$WORK/files" || fail "the package holds $f"
 done
+# --allow-root: as root (containers) lintian would add a note of its own.
+lintian --allow-root --fail-on error,warning "$DEB" >"$WORK/lintian.log" 2>&1
+st=$?
+check "lintian finds no error or warning (status $st)" test "$st" -eq 0
+[ "$st" -eq 0 ] || grep -v '^I:' "$WORK/lintian.log"
 dpkg-deb -x "$DEB" "$WORK/root"
-(cd / && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= HOME="$WORK/nohome" XDG_DATA_HOME= XDG_DATA_DIRS=/nonexistent "$WORK/root/usr/bin/tarvellin") >"$WORK/run.log" 2>&1
+(cd / && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= HOME="$WORK/nohome" XDG_DATA_HOME= XDG_DATA_DIRS=/nonexistent "$WORK/root/usr/games/tarvellin") >"$WORK/run.log" 2>&1
 st=$?
 check "the unpacked game finds its data and gets as far as the display ($st)" test "$st" -eq 1
 echo "$failures failure(s)"

@@ -9,7 +9,7 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarvellin-faults.XXXXXX")
 . "$(dirname "$0")/lib.sh"
 trap 'stop_x; [ "$failures" -eq 0 ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$WORK"' EXIT
 
-"$BIN/assetgen" "$WORK/data" >/dev/null || { echo "assetgen failed"; exit 1; }
+"$BIN/tarvellin-assetgen" "$WORK/data" >/dev/null || { echo "tarvellin-assetgen failed"; exit 1; }
 
 # No display at all: a clear message and status 1, at once.
 (cd "$WORK/data" && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= timeout 20 "$BIN/tarvellin") >"$WORK/nodisplay.log" 2>&1

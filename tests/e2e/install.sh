@@ -15,20 +15,24 @@ DESTDIR="$WORK/dest" cmake --install "$BIN" --prefix /usr >"$WORK/install.log" 2
   { cat "$WORK/install.log"; echo "cmake --install failed"; exit 1; }
 check "desktop-file-validate accepts the desktop entry" desktop-file-validate "$U/share/applications/org.tarvellin.Tarvellin.desktop"
 check "appstreamcli accepts the metainfo" appstreamcli validate --no-net "$U/share/metainfo/org.tarvellin.Tarvellin.metainfo.xml"
-groff -man -ww -z "$U/share/man/man6/tarvellin.6" >"$WORK/man.log" 2>&1
-check "the man page formats without a warning" test ! -s "$WORK/man.log"
+for page in tarvellin tarvellin-assetgen tarvellin-assetcheck; do
+  zcat "$U/share/man/man6/$page.6.gz" | groff -man -ww -z >"$WORK/man.log" 2>&1
+  check "the man page $page(6) formats without a warning" test ! -s "$WORK/man.log"
+done
+exec=$(sed -n 's/^Exec=//p' "$U/share/applications/org.tarvellin.Tarvellin.desktop")
+check "the desktop entry starts the installed game ($exec)" test "$exec" = /usr/games/tarvellin
 for s in 48 128 256; do
   icon="$U/share/icons/hicolor/${s}x${s}/apps/tarvellin.png"
   got=$(identify -format "%m %w %h %[fx:p{0,0}.a] %[fx:p{$((s / 2)),$((s / 2))}.a]" "$icon" 2>&1)
   check "the ${s}px icon: PNG, ${s}x${s}, clear corners, opaque middle ($got)" test "$got" = "PNG $s $s 0 1"
 done
-check "the installed assetcheck accepts the installed data" "$U/bin/assetcheck" "$U/share/tarvellin" >/dev/null
+check "the installed tarvellin-assetcheck accepts the installed data" "$U/games/tarvellin-assetcheck" "$U/share/tarvellin" >/dev/null
 
 start_x 1280x1024
 # A window, from the configuration file, which the installed game reads as well.
 mkdir -p "$WORK/elsewhere/tarvellin"
 echo window >"$WORK/elsewhere/tarvellin/tarvellin.conf"
-GAME="$U/bin/tarvellin" start_game "$WORK/elsewhere" installed HOME="$WORK/elsewhere" \
+GAME="$WORK/dest$exec" start_game "$WORK/elsewhere" installed HOME="$WORK/elsewhere" \
   XDG_CONFIG_HOME="$WORK/elsewhere" XDG_DATA_HOME="$WORK/elsewhere" XDG_DATA_DIRS="$WORK/elsewhere"
 geometry() { X=0 Y=0 WIDTH=0 HEIGHT=0; eval "$(xdotool getwindowgeometry --shell "$WIN" 2>/dev/null)"; }
 geometry

@@ -26,7 +26,7 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export LSAN_OPTIONS="suppressions=$WORK/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1"
 
-"$BIN/assetgen" "$WORK/data" >/dev/null || { echo "assetgen failed"; exit 1; }
+"$BIN/tarvellin-assetgen" "$WORK/data" >/dev/null || { echo "tarvellin-assetgen failed"; exit 1; }
 start_x
 start_game "$WORK/data" leak
 check "the game starts" test -n "$WIN"

@@ -1,6 +1,6 @@
 # Shared pieces of the end-to-end runs: an X server of our own, the game, input held for a few
 # frames (the game reads levels once a frame), screenshots and pixel measurements.
-# Needs: BIN (build dir with tarvellin, assetgen, xclose, pcmstat), WORK (scratch dir).
+# Needs: BIN (build dir with tarvellin, tarvellin-assetgen, xclose, pcmstat), WORK (scratch dir).
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }

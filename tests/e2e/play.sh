@@ -8,7 +8,7 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/tarvellin-e2e.XXXXXX")
 . "$(dirname "$0")/lib.sh"
 trap 'stop_x; [ "$failures" -eq 0 ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$WORK"' EXIT
 
-"$BIN/assetgen" "$WORK/data" >/dev/null || { echo "assetgen failed"; exit 1; }
+"$BIN/tarvellin-assetgen" "$WORK/data" >/dev/null || { echo "tarvellin-assetgen failed"; exit 1; }
 start_x
 
 # --- Run 1: the menu, then play, then Escape.

@@ -1,4 +1,4 @@
-// assetcheck [--strict] DIR: checks a folder of pictures and sounds the way the game will read
+// tarvellin-assetcheck [--strict] DIR: checks a folder of pictures and sounds the way the game will read
 // them, with the game's own readers, and prints one line per file. Exit status 0 only when
 // every file loads as the game expects (with --strict, also when no key-colour warning remains).
 #include <unistd.h>
@@ -201,11 +201,13 @@ int main(int argc, char** argv) {
     else dir = nullptr, i = argc;
   }
   if (!dir) {
-    std::fprintf(stderr, "usage: assetcheck [--strict] DIR\n  checks DIR/image and DIR/sound as the game reads them\n");
+    std::fprintf(stderr,
+                 "usage: tarvellin-assetcheck [--strict] DIR\n"
+                 "  checks DIR/image and DIR/sound as the game reads them\n");
     return 2;
   }
   if (chdir(dir) != 0) {
-    std::fprintf(stderr, "assetcheck: cannot enter %s\n", dir);
+    std::fprintf(stderr, "tarvellin-assetcheck: cannot enter %s\n", dir);
     return 2;
   }
   // The reader converts 24-bit files as for a 16-bit 5.6.5 display; no window is needed.

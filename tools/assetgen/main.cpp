@@ -1,4 +1,4 @@
-// assetgen DIR [--preview PREVIEW_DIR] [--icons ICON_DIR]: writes the game's default pictures
+// tarvellin-assetgen DIR [--preview PREVIEW_DIR] [--icons ICON_DIR]: writes the game's default pictures
 // and sounds under DIR (image/..., sound/...), and the program's icon as PNG at each size
 // (ICON_DIR/tarvellin-48.png, ...). The same bytes on every run: all randomness comes from fixed seeds.
 // The preview folder receives each picture as the game will see it, as PPM, for contact sheets.
@@ -85,12 +85,12 @@ int main(int argc, char** argv) {
     else if (std::strcmp(argv[i], "--icons") == 0 && i + 1 < argc) icons = argv[++i];
     else if (argv[i][0] != '-' && !dir) dir = argv[i];
     else {
-      std::fprintf(stderr, "usage: assetgen DIR [--preview PREVIEW_DIR] [--icons ICON_DIR]\n");
+      std::fprintf(stderr, "usage: tarvellin-assetgen DIR [--preview PREVIEW_DIR] [--icons ICON_DIR]\n");
       return 2;
     }
   }
   if (!dir) {
-    std::fprintf(stderr, "usage: assetgen DIR [--preview PREVIEW_DIR] [--icons ICON_DIR]\n");
+    std::fprintf(stderr, "usage: tarvellin-assetgen DIR [--preview PREVIEW_DIR] [--icons ICON_DIR]\n");
     return 2;
   }
   std::string root = dir;
@@ -99,16 +99,17 @@ int main(int argc, char** argv) {
     const AgPicture& p = ag_pictures[i];
     AgPixels px = ag_make_picture(i);
     if (px.size() != (size_t)p.width * (size_t)p.height) {
-      std::fprintf(stderr, "assetgen: %s: made %zu pixels, want %d x %d\n", p.path, px.size(), p.width, p.height);
+      std::fprintf(stderr, "tarvellin-assetgen: %s: made %zu pixels, want %d x %d\n", p.path, px.size(),
+                   p.width, p.height);
       ++failures;
       continue;
     }
     if (!ag_write_file(root + "/" + p.path, ag_bmp_encode(p.width, p.height, px.data(), p.bits))) {
-      std::fprintf(stderr, "assetgen: cannot write %s/%s: %s\n", dir, p.path, std::strerror(errno));
+      std::fprintf(stderr, "tarvellin-assetgen: cannot write %s/%s: %s\n", dir, p.path, std::strerror(errno));
       ++failures;
     }
     if (preview && !ag_write_file(std::string(preview) + "/" + ag_flat_name(p.path) + ".ppm", ag_ppm(p.width, p.height, px, p.key))) {
-      std::fprintf(stderr, "assetgen: cannot write the preview of %s\n", p.path);
+      std::fprintf(stderr, "tarvellin-assetgen: cannot write the preview of %s\n", p.path);
       ++failures;
     }
   }
@@ -116,7 +117,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < AG_SOUND_COUNT; ++i) {
     std::vector<uint8_t> s = sounds[i]();
     if (!ag_write_file(root + "/" + ag_sounds[i], ag_wav_encode(s.data(), (uint32_t)s.size(), AG_SOUND_RATE))) {
-      std::fprintf(stderr, "assetgen: cannot write %s/%s: %s\n", dir, ag_sounds[i], std::strerror(errno));
+      std::fprintf(stderr, "tarvellin-assetgen: cannot write %s/%s: %s\n", dir, ag_sounds[i],
+                   std::strerror(errno));
       ++failures;
     }
   }
@@ -124,7 +126,7 @@ int main(int argc, char** argv) {
     if (!icons) break;
     std::string path = std::string(icons) + "/tarvellin-" + std::to_string(size) + ".png";
     if (!ag_write_file(path, ag_png_encode(size, size, ag_art_icon(size).data()))) {
-      std::fprintf(stderr, "assetgen: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+      std::fprintf(stderr, "tarvellin-assetgen: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
       ++failures;
     }
   }
