@@ -59,8 +59,8 @@ int bmp_load(ImageFile* image, const char* path) {
   image->layout = bits == 8 ? BMP_LAYOUT_INDEXED8 : bits == 24 ? BMP_LAYOUT_BGR24 : BMP_LAYOUT_RGB565;
   // Some tools write BI_BITFIELDS after a 40-byte header with the pixels where the masks belong;
   // their pixels are 5.6.5.
-  const bool masks_missing = masked && ih.biSize < sizeof ih + 12 && fh.bfOffBits >= (DWORD)at &&
-                             fh.bfOffBits < (DWORD)at + 12;
+  const bool masks_missing =
+      masked && ih.biSize < sizeof ih + 12 && fh.bfOffBits >= (DWORD)at && fh.bfOffBits < (DWORD)at + 12;
   if (masks_missing) {
     image->layout = BMP_LAYOUT_MASKS_MISSING;
   } else if (masked) {

@@ -109,6 +109,7 @@ std::string ac_format(const ImageFile& img, bool loaded) {
     case BMP_LAYOUT_RGB565: kind = "16-bit 5.6.5"; break;
     case BMP_LAYOUT_BITFIELDS565: kind = "16-bit masks 5.6.5"; break;
     case BMP_LAYOUT_BITFIELDS555: kind = "16-bit masks 5.5.5"; break;
+    case BMP_LAYOUT_MASKS_MISSING: kind = "16-bit 5.6.5, masks missing"; break;
     case BMP_LAYOUT_BGR24: kind = "24-bit"; break;
     case BMP_LAYOUT_NONE: break;
   }
