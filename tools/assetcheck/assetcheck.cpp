@@ -141,8 +141,8 @@ AcResult ac_check_picture(const AgPicture& p) {
   } else {
     verdict = "no: missing";
   }
-  std::printf("%-30s %-14s %-24s %-22s %-40s %s\n", p.path, found.c_str(), format.c_str(), size.c_str(), keys.c_str(),
-              verdict.c_str());
+  std::printf("%-30s %-14s %-31s %-22s %-40s %s\n", p.path, found.c_str(), format.c_str(), size.c_str(),
+              keys.c_str(), verdict.c_str());
   return r;
 }
 
@@ -213,7 +213,8 @@ int main(int argc, char** argv) {
   gfx_rgb_bit_count = 16;
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   int bad = 0, warnings = 0;
-  std::printf("%-30s %-14s %-24s %-22s %-40s %s\n", "picture", "found", "format", "size", "colour keys", "loads");
+  std::printf("%-30s %-14s %-31s %-22s %-40s %s\n", "picture", "found", "format", "size", "colour keys",
+              "loads");
   for (const AgPicture& p : ag_pictures) {
     AcResult r = ac_check_picture(p);
     bad += !r.loads;
