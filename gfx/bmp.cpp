@@ -57,7 +57,13 @@ int bmp_load(ImageFile* image, const char* path) {
   // BI_BITFIELDS are its first extra fields, or follow a 40-byte header: the same 12 bytes.
   LONG headers_end = (LONG)sizeof fh + (LONG)(ih.biSize > 4096 ? 4096 : ih.biSize);
   image->layout = bits == 8 ? BMP_LAYOUT_INDEXED8 : bits == 24 ? BMP_LAYOUT_BGR24 : BMP_LAYOUT_RGB565;
-  if (masked) {
+  // Some tools write BI_BITFIELDS after a 40-byte header with the pixels where the masks belong;
+  // their pixels are 5.6.5.
+  const bool masks_missing =
+      masked && ih.biSize < sizeof ih + 12 && fh.bfOffBits >= (DWORD)at && fh.bfOffBits < (DWORD)at + 12;
+  if (masks_missing) {
+    image->layout = BMP_LAYOUT_MASKS_MISSING;
+  } else if (masked) {
     DWORD masks[3];
     if (!read_exact(f, masks, sizeof masks)) return refuse(f, image, nullptr);
     at += (LONG)sizeof masks;

@@ -13,6 +13,7 @@ enum BmpLayout : int32_t {
   BMP_LAYOUT_RGB565,         // 16-bit BI_RGB, taken as 5.6.5
   BMP_LAYOUT_BITFIELDS565,   // 16-bit with 5.6.5 masks
   BMP_LAYOUT_BITFIELDS555,   // 16-bit with 5.5.5 masks, converted to 5.6.5
+  BMP_LAYOUT_MASKS_MISSING,  // 16-bit BI_BITFIELDS whose pixels fill the masks' place: 5.6.5
   BMP_LAYOUT_BGR24,          // 24-bit, converted
 };
 

@@ -162,3 +162,18 @@ MMRESULT WINAPI mmioAscend(HMMIO hmmio, LPMMCKINFO pmmcki, UINT) {
   return mmio_seek(f, mmio_chunk_end(pmmcki->dwDataOffset, pmmcki->cksize)) ? MMSYSERR_NOERROR
                                                                              : MMIOERR_CANNOTSEEK;
 }
+
+LONG WINAPI mmioSeek(HMMIO hmmio, LONG lOffset, int iOrigin) {
+  HRESULT hr;
+  if (seam_fault("mmioSeek", &hr)) return -1;
+  MmioFile* f = mmio_from(hmmio);
+  if (!f) return -1;
+  int64_t base = iOrigin == SEEK_SET   ? 0
+                 : iOrigin == SEEK_CUR ? (int64_t)mmio_tell(f)
+                 : iOrigin == SEEK_END ? (int64_t)f->length
+                                       : -1;
+  if (base < 0) return -1;
+  int64_t pos = base + lOffset;
+  if (pos < 0 || !mmio_seek(f, (uint64_t)pos)) return -1;
+  return (LONG)pos;
+}

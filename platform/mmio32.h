@@ -1,6 +1,8 @@
 // Multimedia file functions: RIFF chunks read from POSIX files, and the wave format record.
 // Read-only: the game opens files for reading and never writes one.
 #pragma once
+#include <cstdio>  // SEEK_SET, SEEK_CUR, SEEK_END for mmioSeek
+
 #include "platform/wintypes.h"
 
 typedef UINT MMRESULT;
@@ -99,3 +101,5 @@ MMRESULT WINAPI mmioDescend(HMMIO hmmio, LPMMCKINFO pmmcki, const MMCKINFO* pmmc
                             UINT fuDescend);
 // Moves to the end of the chunk, past its pad byte when its size is odd.
 MMRESULT WINAPI mmioAscend(HMMIO hmmio, LPMMCKINFO pmmcki, UINT fuAscend);
+// iOrigin is SEEK_SET, SEEK_CUR or SEEK_END; the new position, or -1 (also before the start).
+LONG WINAPI mmioSeek(HMMIO hmmio, LONG lOffset, int iOrigin);

@@ -10,9 +10,6 @@ constexpr DWORD SND_LOAD_FLAGS = 0xE0;  // frequency, pan and volume controls
 constexpr DWORD SND_PLAY_RATE = 22050;
 // Every buffer holds 8-bit mono samples at this nominal rate until its frequency is set.
 constexpr DWORD SND_BUFFER_RATE = 11025;
-// Larger data chunks are refused rather than allocated: 47 s at the play rate, far beyond any
-// effect, and small enough that a lying size field costs little.
-constexpr DWORD SND_MAX_DATA_BYTES = 1024u * 1024u;
 
 struct SoundSlot {
   IDirectSoundBuffer* buffer;  // null when the slot holds no playable sound

@@ -1,4 +1,5 @@
 // The WAV reader: one RIFF WAVE file into a static buffer of the fixed 8-bit mono format.
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -32,6 +33,16 @@ static bool snd_find_chunks(HMMIO file, WAVEFORMATEX* format, MMCKINFO* data) {
   return mmioDescend(file, data, &riff, MMIO_FINDCHUNK) == 0;
 }
 
+// The sound is as long as the data chunk says, or as the file holds when it ends first: a size
+// field that lies allocates no more than the file's own length.
+static bool snd_held_bytes(HMMIO file, DWORD claimed, DWORD* size) {
+  LONG here = mmioSeek(file, 0, SEEK_CUR);
+  LONG end = mmioSeek(file, 0, SEEK_END);
+  if (here < 0 || end < here || mmioSeek(file, here, SEEK_SET) != here) return false;
+  *size = claimed < (DWORD)(end - here) ? claimed : (DWORD)(end - here);
+  return true;
+}
+
 // Copies `size` bytes of `src` into the locked regions of `buffer`.
 static bool snd_fill_buffer(IDirectSoundBuffer* buffer, const BYTE* src, DWORD size) {
   LPVOID p1 = nullptr;
@@ -60,31 +71,31 @@ int32_t snd_load_wav(const char* path, DWORD flags) {
   if (!file) return -1;
   WAVEFORMATEX format{};
   MMCKINFO data{};
-  if (!snd_find_chunks(file, &format, &data) || data.cksize > SND_MAX_DATA_BYTES) {
+  DWORD size = 0;
+  if (!snd_find_chunks(file, &format, &data) || !snd_held_bytes(file, data.cksize, &size)) {
     mmioClose(file, 0);
     return -1;
   }
-  // A data chunk shorter than its size field leaves the rest of the sound silent.
-  BYTE* block = static_cast<BYTE*>(std::malloc(data.cksize ? data.cksize : 1));
+  BYTE* block = static_cast<BYTE*>(std::malloc(size ? size : 1));
   if (!block) {
     mmioClose(file, 0);
     return -1;
   }
-  LONG got = mmioRead(file, reinterpret_cast<HPSTR>(block), (LONG)data.cksize);
-  if (got < 0 || (DWORD)got > data.cksize) got = 0;  // what was not read is silence
-  std::memset(block + got, 0x80, data.cksize - (DWORD)got);
+  LONG got = mmioRead(file, reinterpret_cast<HPSTR>(block), (LONG)size);
+  if (got < 0 || (DWORD)got > size) got = 0;  // what a failed read left out is silence
+  std::memset(block + got, 0x80, size - (DWORD)got);
   mmioClose(file, 0);
 
   snd_fill_format();
   SoundSlot& slot = snd_table[id];
   slot.file_rate = format.nSamplesPerSec;
-  slot.size = data.cksize;
+  slot.size = size;
   slot.in_use = 1;
 
   snd_buffer_desc = DSBUFFERDESC{};
   snd_buffer_desc.dwSize = sizeof(DSBUFFERDESC);
   snd_buffer_desc.dwFlags = flags | DSBCAPS_STATIC | DSBCAPS_LOCSOFTWARE;
-  snd_buffer_desc.dwBufferBytes = data.cksize;
+  snd_buffer_desc.dwBufferBytes = size;
   snd_buffer_desc.lpwfxFormat = &snd_wave_format;
   if (!snd_direct_sound ||
       FAILED(snd_direct_sound->CreateSoundBuffer(&snd_buffer_desc, &slot.buffer, nullptr))) {
@@ -92,7 +103,7 @@ int32_t snd_load_wav(const char* path, DWORD flags) {
     std::free(block);
     return -1;
   }
-  bool filled = snd_fill_buffer(slot.buffer, block, data.cksize);
+  bool filled = snd_fill_buffer(slot.buffer, block, size);
   std::free(block);
   return filled ? id : -1;
 }

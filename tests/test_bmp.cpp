@@ -176,6 +176,14 @@ TEST_F(Bmp, SixteenBitMasksAreHonoured) {
   s.info_size = 40;
   s.masks = {0x000F, 0x00F0, 0x0F00};  // no other arrangement is read
   EXPECT_EQ(bmp_load(&img_, write("modd.bmp", bmp_bytes(s, d)).c_str()), 0);
+  s.masks = {};  // pixels right after the 40-byte header, where the masks belong: 5.6.5
+  ASSERT_EQ(bmp_load(&img_, write("mnone.bmp", bmp_bytes(s, d)).c_str()), 1);
+  EXPECT_EQ(img_.layout, BMP_LAYOUT_MASKS_MISSING);
+  EXPECT_EQ(word(4), 0x7C00);
+  // The same from ImageMagick (-define bmp:subtype=RGB565 BMP3:), with padded 3-pixel rows.
+  ASSERT_EQ(bmp_load(&img_, TARVELLIN_SOURCE_DIR "/fuzz/seeds/bmp/bitfields_masks_missing_565.bmp"), 1);
+  EXPECT_EQ(std::vector<uint16_t>((uint16_t*)img_.pixels, (uint16_t*)img_.pixels + 6),
+            (std::vector<uint16_t>{0xF800, 0x07E0, 0x001F, 0xFFFF, 0xF81F, 0x7BEF}));
   s = BmpSpec{};
   s.compression = BI_BITFIELDS;  // masks do not go with 24 bits
   s.masks = {0xFF0000, 0xFF00, 0xFF};

@@ -43,6 +43,9 @@ TEST_F(WavTest, ChunksAreFoundPastOddSizedOnesAndOnlyInsideTheirParent) {
   uint8_t data[3];
   EXPECT_EQ(mmioRead(h, reinterpret_cast<HPSTR>(data), 3), 2);  // short read at the end
   EXPECT_EQ(data[1], 5);
+  EXPECT_EQ(mmioSeek(h, -1, SEEK_END), (LONG)file.size() - 1);
+  EXPECT_EQ(mmioSeek(h, -2, SEEK_CUR), (LONG)file.size() - 3);
+  EXPECT_EQ(mmioSeek(h, -1, SEEK_SET), -1);  // before the start
   EXPECT_EQ(mmioClose(h, 0), 0u);
 }
 
@@ -91,16 +94,19 @@ TEST_F(WavTest, RefusedFilesLeaveTheSlotFreeAndTheFileClosed) {
   EXPECT_EQ(load_file(wav(s)), 0);
 }
 
-TEST_F(WavTest, ShortDataIsSilenceAndHugeDataIsRefused) {
-  // The size field says 100 bytes, the file holds 10.
-  ASSERT_EQ(load_file(riff({chunk("fmt ", fmt()), chunk("data", constant(10, 40), 100)})), 0);
-  Bytes got = buffer_bytes(0);
-  ASSERT_EQ(got.size(), 100u);
-  for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], i < 10 ? 0x80 + 40 : 0x80) << i;
-  EXPECT_EQ(load_file(riff({chunk("fmt ", fmt()), chunk("data", {}, SND_MAX_DATA_BYTES + 1)})), -1);
-  EXPECT_EQ(snd_table[1].in_use, 0);
-  EXPECT_EQ(load_file(riff({chunk("fmt ", fmt()), chunk("data", {}, SND_MAX_DATA_BYTES)})), 1);
-  EXPECT_EQ(buffer_bytes(1).size(), SND_MAX_DATA_BYTES);
+TEST_F(WavTest, LongSoundsLoadWholeAndSizeFieldsPastTheFileEndAreCut) {
+  const Bytes two_minutes = square(120 * SND_PLAY_RATE, 50, 60);  // 8-bit mono at the play rate
+  ASSERT_EQ(load_file(wav(two_minutes)), 0);
+  EXPECT_EQ(buffer_bytes(0), two_minutes);
+  snd_set_frequency(0, SND_PLAY_RATE);
+  EXPECT_EQ(snd_length_ms(0), 120000u);
+  // The size fields say 100 bytes and 4 GiB, the files hold 10: the sounds are those 10 bytes.
+  for (uint32_t claimed : {100u, 0xFFFFFFFFu}) {
+    const int32_t id = load_file(riff({chunk("fmt ", fmt()), chunk("data", constant(10, 40), claimed)}));
+    ASSERT_GE(id, 1);
+    EXPECT_EQ(buffer_bytes(id), constant(10, 40)) << claimed;
+    EXPECT_EQ(snd_buffer_desc.dwBufferBytes, 10u);
+  }
 }
 
 TEST_F(WavTest, SlotsAreClaimedInOrderAndNeverReusedUntilInit) {

@@ -109,6 +109,7 @@ std::string ac_format(const ImageFile& img, bool loaded) {
     case BMP_LAYOUT_RGB565: kind = "16-bit 5.6.5"; break;
     case BMP_LAYOUT_BITFIELDS565: kind = "16-bit masks 5.6.5"; break;
     case BMP_LAYOUT_BITFIELDS555: kind = "16-bit masks 5.5.5"; break;
+    case BMP_LAYOUT_MASKS_MISSING: kind = "16-bit 5.6.5, masks missing"; break;
     case BMP_LAYOUT_BGR24: kind = "24-bit"; break;
     case BMP_LAYOUT_NONE: break;
   }
@@ -140,8 +141,8 @@ AcResult ac_check_picture(const AgPicture& p) {
   } else {
     verdict = "no: missing";
   }
-  std::printf("%-30s %-14s %-24s %-22s %-40s %s\n", p.path, found.c_str(), format.c_str(), size.c_str(), keys.c_str(),
-              verdict.c_str());
+  std::printf("%-30s %-14s %-31s %-22s %-40s %s\n", p.path, found.c_str(), format.c_str(), size.c_str(),
+              keys.c_str(), verdict.c_str());
   return r;
 }
 
@@ -214,7 +215,8 @@ int main(int argc, char** argv) {
   gfx_rgb_bit_count = 16;
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   int bad = 0, warnings = 0;
-  std::printf("%-30s %-14s %-24s %-22s %-40s %s\n", "picture", "found", "format", "size", "colour keys", "loads");
+  std::printf("%-30s %-14s %-31s %-22s %-40s %s\n", "picture", "found", "format", "size", "colour keys",
+              "loads");
   for (const AgPicture& p : ag_pictures) {
     AcResult r = ac_check_picture(p);
     bad += !r.loads;
