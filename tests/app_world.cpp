@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -22,17 +23,6 @@ std::string world_data_dir() {
     return fs::absolute(env && *env ? env : "data").string();
   }();
   return dir;
-}
-
-std::string world_data_copy(const std::vector<std::string>& leave_out) {
-  static int serial = 0;
-  fs::path dir = fs::temp_directory_path() /
-                 ("tarvellin-world-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  fs::copy(world_data_dir(), dir, fs::copy_options::recursive);
-  for (const std::string& f : leave_out) fs::remove_all(dir / f);
-  return dir.string();
 }
 
 void world_new_program_run() {
@@ -105,11 +95,11 @@ void WorldTest::cursor_to(int x, int y) {
   SetRect(&game_cursor.dest_rect, x, y, x + game_cursor.frame_width, y + game_cursor.frame_height);
 }
 
-int WorldTest::trace_count(const std::string& prefix) const {
-  int n = 0;
-  for (const std::string& line : seam_trace_lines())
-    if (line.rfind(prefix, 0) == 0) ++n;
-  return n;
+std::string WorldTest::data_copy(const std::vector<std::string>& leave_out) {
+  const fs::path dir = fs::path(copies_.path) / std::to_string(++copies_made_);
+  fs::copy(world_data_dir(), dir, fs::copy_options::recursive);
+  for (const std::string& f : leave_out) fs::remove_all(dir / f);
+  return dir.string();
 }
 
 int WorldTest::sound_serial(int id) const {
@@ -119,9 +109,6 @@ int WorldTest::sound_serial(int id) const {
 int WorldTest::plays_of(int id) const {
   int serial = sound_serial(id);
   if (serial < 0) return 0;
-  std::string line = "Play sound buffer #" + std::to_string(serial);
-  int n = 0;
-  for (const std::string& l : seam_trace_lines())
-    if (l == line) ++n;
-  return n;
+  const std::vector<std::string>& lines = seam_trace_lines();
+  return (int)std::count(lines.begin(), lines.end(), "Play sound buffer #" + std::to_string(serial));
 }

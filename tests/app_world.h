@@ -11,11 +11,10 @@
 #include "app/menu.h"
 #include "app/startup.h"
 #include "app_fixture.h"
+#include "test_support.h"
 
 // The generated data folder (TARVELLIN_DATA, else ./data).
 std::string world_data_dir();
-// A fresh copy of the generated folder in a temporary place, without the listed files.
-std::string world_data_copy(const std::vector<std::string>& leave_out);
 
 // A new program run: the devices' records as they are before the first start-up, and the mixer
 // moved only when told.
@@ -31,8 +30,8 @@ class WorldTest : public ::testing::Test {
   int frame(int dx = 0, int dy = 0);
   // Puts the cursor at (x, y) for the next frame's button tests.
   void cursor_to(int x, int y);
-  // Trace lines that begin with `prefix`.
-  int trace_count(const std::string& prefix) const;
+  // A fresh copy of the generated folder without the listed files, removed after the test.
+  std::string data_copy(const std::vector<std::string>& leave_out);
   // The buffer serial the sound of id `id` got, from the start-up's trace.
   int sound_serial(int id) const;
   int plays_of(int id) const;
@@ -40,4 +39,6 @@ class WorldTest : public ::testing::Test {
   std::vector<int> sound_serials_;
   bool started_ = false;
   char old_dir_[4096] = {};
+  TempDir copies_;
+  int copies_made_ = 0;
 };

@@ -1,46 +1,31 @@
 // The generator's file writers against the game's own readers, and its key-colour rules.
 #include <gtest/gtest.h>
-
-#include "app/globals.h"
-#include <unistd.h>
-
 #include <zlib.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "app/globals.h"
 #include "gfx/bmp.h"
 #include "gfx/colour.h"
 #include "platform/seams.h"
 #include "sfx/sound.h"
+#include "test_support.h"
 #include "tools/assetgen/canvas.h"
 #include "tools/assetgen/writers.h"
 
-namespace {
-
-std::string write_temp(const char* name, const std::vector<uint8_t>& bytes) {
-  std::string path = std::string("/tmp/tarvellin_assetgen_") + std::to_string(getpid()) + "_" + name;
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (f) {
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
-  return path;
-}
-
-}  // namespace
-
 TEST(AssetgenWriters, BmpRoundTripsThroughTheGameReaderAtBothDepths) {
-  seam_reset();
+  TempDir tmp;
+  const int bits_before = gfx_rgb_bit_count;
   gfx_rgb_bit_count = 16;
   // 4 x 3, rows top-down, values chosen so a row swap or channel swap shows.
-  const uint16_t px[12] = {0xF800, 0x07E0, 0x001F, 0xFFFF, 0x0821, 0xF81F, 0x1234, 0x8000,
-                           0x0001, 0x7BEF, 0xABCD, 0x0020};
+  const uint16_t px[12] = {0xF800, 0x07E0, 0x001F, 0xFFFF, 0x0821, 0xF81F,
+                           0x1234, 0x8000, 0x0001, 0x7BEF, 0xABCD, 0x0020};
   for (int bits : {24, 16}) {
     std::vector<uint8_t> file = ag_bmp_encode(4, 3, px, bits);
     ASSERT_EQ(file.size(), 54u + 12u * (unsigned)bits / 8u);
-    std::string path = write_temp(bits == 24 ? "a24.bmp" : "a16.bmp", file);
+    std::string path = tmp.write(bits == 24 ? "a24.bmp" : "a16.bmp", file);
     ImageFile img{};
     ASSERT_EQ(bmp_load(&img, path.c_str()), 1) << bits;
     EXPECT_EQ(img.info_header.biWidth, 4);
@@ -49,8 +34,8 @@ TEST(AssetgenWriters, BmpRoundTripsThroughTheGameReaderAtBothDepths) {
     const uint16_t* got = (const uint16_t*)img.pixels;
     for (int i = 0; i < 12; ++i) EXPECT_EQ(got[i], px[i]) << "bits " << bits << " pixel " << i;
     bmp_unload(&img);
-    std::remove(path.c_str());
   }
+  gfx_rgb_bit_count = bits_before;
   // Rows that need padding are padded to 4 bytes, and bad requests give nothing.
   EXPECT_EQ(ag_bmp_encode(3, 2, px, 24).size(), 54u + 2u * 12u);
   EXPECT_TRUE(ag_bmp_encode(0, 2, px, 24).empty());
@@ -58,7 +43,7 @@ TEST(AssetgenWriters, BmpRoundTripsThroughTheGameReaderAtBothDepths) {
 }
 
 TEST(AssetgenWriters, WavLoadsWithTheGameLoaderWhateverItsLength) {
-  seam_reset();
+  TempDir tmp;
   static HWND__ window;
   game_window = &window;  // the sound set-up needs a window handle, not a real window
   snd_first_call = 1;     // as at program start, whatever ran before
@@ -71,16 +56,16 @@ TEST(AssetgenWriters, WavLoadsWithTheGameLoaderWhateverItsLength) {
     std::vector<uint8_t> file = ag_wav_encode(s.data(), n, 22050);
     EXPECT_EQ(file.size() % 2, 0u);
     EXPECT_EQ(file.size(), 8u + (file[4] | file[5] << 8 | file[6] << 16 | (uint32_t)file[7] << 24));
-    std::string path = write_temp("s.wav", file);
+    std::string path = tmp.write("s.wav", file);
     int32_t id = snd_load_wav(path.c_str(), SND_LOAD_FLAGS);
     ASSERT_GE(id, 0) << n;
     EXPECT_EQ(snd_table[id].size, n);
     EXPECT_EQ(snd_table[id].file_rate, 22050u);
     snd_delete(id);
-    std::remove(path.c_str());
   }
   snd_shutdown();
   snd_first_call = 1;
+  snd_direct_sound = nullptr;
   game_window = nullptr;
 }
 
@@ -112,7 +97,8 @@ TEST(AssetgenKeys, VisiblePixelsNeverBecomeTheKey) {
 
 TEST(AssetgenText, Cp1251OfTheTextsWeDraw) {
   EXPECT_EQ(ag_cp1251("Очки"), std::string("\xCE\xF7\xEA\xE8"));
-  EXPECT_EQ(ag_cp1251("Ёё «A» —"), std::string("\xA8\xB8 \xAB" "A\xBB \x97"));
+  EXPECT_EQ(ag_cp1251("Ёё «A» —"), std::string("\xA8\xB8 \xAB"
+                                               "A\xBB \x97"));
   EXPECT_EQ(ag_cp1251("日"), std::string("?"));
   EXPECT_EQ(ag_cp1251("\xD0"), std::string("?"));  // a cut-off sequence
 }
@@ -155,7 +141,8 @@ TEST(AssetgenWriters, PngReadsBackThroughZlib) {
     ASSERT_EQ(raw_len, (uLongf)(w * 4 + 1) * h);
     for (int y = 0; y < h; ++y) {
       EXPECT_EQ(raw[(size_t)y * (w * 4 + 1)], 0) << "filter of row " << y;
-      EXPECT_EQ(std::memcmp(&raw[(size_t)y * (w * 4 + 1) + 1], &rgba[(size_t)y * w * 4], (size_t)w * 4), 0) << y;
+      EXPECT_EQ(std::memcmp(&raw[(size_t)y * (w * 4 + 1) + 1], &rgba[(size_t)y * w * 4], (size_t)w * 4), 0)
+          << y;
     }
   }
   EXPECT_TRUE(ag_png_encode(0, 5, nullptr).empty());

@@ -1,8 +1,7 @@
 // Enemy set-up from rand(), falling and recycling, animation, laser hits and re-entry.
-#include "game/enemies.h"
-
 #include <cstdlib>
 
+#include "game/enemies.h"
 #include "game/explosions.h"
 #include "game/player.h"
 #include "test_game_fixture.h"
@@ -85,6 +84,23 @@ TEST_F(GameEnemies, HitSpendsOneLaserScoresAndRestartsInTheSameColumn) {
   EXPECT_EQ(e.y, -50);
   EXPECT_EQ(e.hit_points, 60);
   EXPECT_EQ(game_player.score, 10);
+}
+
+TEST_F(GameEnemies, TwoKillsInOnePassTakeExplosionSlotsInEnemyOrder) {
+  park_enemies();
+  Laser* l = game_player.lasers;
+  for (int i : {2, 5}) {
+    Enemy& e = game_enemies[i];
+    e.kind = ENEMY_ASTEROID_2, e.frame_width = 40, e.frame_height = 45, e.frame = 0, e.hit_points = 15;
+    e.x = i == 2 ? 500 : 200, e.y = 299, e.vertical_speed = 1;
+  }
+  // The lower laser hits the later enemy.
+  l[1].active = 1, SetRect(&l[1].dest_rect, 210, 310, 217, 347);
+  l[6].active = 1, SetRect(&l[6].dest_rect, 510, 310, 517, 347);
+  game_enemies_update();
+  ASSERT_TRUE(game_explosions[0].active && game_explosions[1].active);
+  EXPECT_GT(game_explosions[0].x, 400);  // enemy 2's
+  EXPECT_LT(game_explosions[1].x, 300);  // enemy 5's
 }
 
 }  // namespace

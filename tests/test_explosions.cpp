@@ -1,10 +1,9 @@
 // Explosion placement, slot use and lifetime; the score panel and the score's limits.
-#include "game/explosions.h"
-
 #include <climits>
 #include <cstring>
 
 #include "game/enemies.h"
+#include "game/explosions.h"
 #include "game/hud.h"
 #include "game/player.h"
 #include "platform/seams.h"
@@ -37,7 +36,7 @@ TEST_F(GameExplosions, SpawnCentresTakesLowestSlotAndRunsEachTypeItsLength) {
   for (int frame = 1; frame <= 21; ++frame) {
     gfx_fill(gfx_back_buffer, 0, nullptr);
     game_explosions_update();
-    EXPECT_EQ(gt_pixel(gfx_back_buffer, 420, 122), frame <= 16 ? GT_BLAST : 0) << frame;
+    EXPECT_EQ(px_get(gfx_back_buffer, 420, 122), frame <= 16 ? GT_BLAST : 0) << frame;
     EXPECT_EQ(x[0].active, frame < 21);
     EXPECT_EQ(x[1].active, frame < 18);
     EXPECT_EQ(x[2].active, frame < 10);
@@ -51,18 +50,23 @@ TEST_F(GameExplosions, SpawnCentresTakesLowestSlotAndRunsEachTypeItsLength) {
 }
 
 TEST_F(GameExplosions, ScorePanelDigitsClampingAndSaturation) {
-  struct Case { int32_t score; const char* text; };
-  for (Case c : {Case{0, "0"}, Case{1234567, "1234567"}, Case{10000000, "9999999"}, Case{INT_MAX, "9999999"}}) {
+  struct Case {
+    int32_t score;
+    const char* text;
+  };
+  for (Case c :
+       {Case{0, "0"}, Case{1234567, "1234567"}, Case{10000000, "9999999"}, Case{INT_MAX, "9999999"}}) {
     SCOPED_TRACE(c.score);
     gfx_fill(gfx_back_buffer, 0, nullptr);
     game_player.score = c.score;
     ASSERT_EQ(game_hud_draw(), 1);
     EXPECT_STREQ(game_score_text, c.text);
-    EXPECT_EQ(gt_pixel(gfx_back_buffer, 0, 767), GT_SLOTS);
-    EXPECT_EQ(gt_pixel(gfx_back_buffer, 99, 673), GT_CAPTION);
+    EXPECT_EQ(px_get(gfx_back_buffer, 0, 767), GT_SLOTS);
+    EXPECT_EQ(px_get(gfx_back_buffer, 99, 673), GT_CAPTION);
     const int n = int(strlen(c.text));
-    for (int i = 0; i < n; ++i) EXPECT_EQ(gt_pixel(gfx_back_buffer, 122 + 25 * i, 690), gt_digit(c.text[i] - '0'));
-    EXPECT_EQ(gt_pixel(gfx_back_buffer, 110 + 25 * n, 690), 0);
+    for (int i = 0; i < n; ++i)
+      EXPECT_EQ(px_get(gfx_back_buffer, 122 + 25 * i, 690), gt_digit(c.text[i] - '0'));
+    EXPECT_EQ(px_get(gfx_back_buffer, 110 + 25 * n, 690), 0);
   }
   game_player.score = INT_MAX - 10;
   game_score_add(25);
@@ -77,8 +81,8 @@ TEST_F(GameExplosions, ScorePanelDigitsClampingAndSaturation) {
     EXPECT_EQ(game_hud_draw(), 0);
     EXPECT_EQ(seam_calls("IDirectDrawSurface7::Blt"), skip + 1);
   }
-  EXPECT_EQ(gt_pixel(gfx_back_buffer, 122, 690), gt_digit(9));
-  EXPECT_EQ(gt_pixel(gfx_back_buffer, 147, 690), 0);
+  EXPECT_EQ(px_get(gfx_back_buffer, 122, 690), gt_digit(9));
+  EXPECT_EQ(px_get(gfx_back_buffer, 147, 690), 0);
 }
 
 }  // namespace

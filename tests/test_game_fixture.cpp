@@ -3,45 +3,24 @@
 #include <cstdlib>
 #include <cstring>
 
-#include <unistd.h>
-
+#include "app/frame.h"
+#include "app/globals.h"
 #include "game/background.h"
 #include "game/collide.h"
 #include "game/enemies.h"
 #include "game/explosions.h"
 #include "game/hud.h"
+#include "game/play_images.h"
 #include "game/player.h"
 #include "game/stars.h"
-#include "app/frame.h"
-#include "app/globals.h"
-#include "game/play_images.h"
 #include "input/input.h"
-#include "app_world.h"
 #include "test_gfx_support.h"
-
-void gt_put(Surface s, int x, int y, int w, int h, uint16_t value) {
-  DDSURFACEDESC2 d = {};
-  gfx_lock_surface(s, &d);
-  ASSERT_NE(d.lpSurface, nullptr);
-  for (int r = y; r < y + h; ++r)
-    for (int c = x; c < x + w; ++c) ((uint16_t*)((uint8_t*)d.lpSurface + r * d.lPitch))[c] = value;
-  gfx_unlock_surface(s);
-}
-
-uint16_t gt_pixel(Surface s, int x, int y) {
-  DDSURFACEDESC2 d = {};
-  gfx_lock_surface(s, &d);
-  if (!d.lpSurface) return 0xDEAD;
-  const uint16_t v = ((uint16_t*)((uint8_t*)d.lpSurface + y * d.lPitch))[x];
-  gfx_unlock_surface(s);
-  return v;
-}
 
 void gt_hold(int dik, bool down) { inp_key_state[dik] = down ? 0x80 : 0; }
 
 static Surface gt_surface(int w, int h, Rgb16 key, uint16_t fill) {
   Surface s = gfx_create_surface(w, h, DDSCAPS_VIDEOMEMORY, key);
-  gt_put(s, 0, 0, w, h, fill);
+  px_fill(s, 0, 0, w, h, fill);
   return s;
 }
 
@@ -56,7 +35,7 @@ void GameTest::SetUp() {
   game_background_index = game_background_offset = game_background_delay = 0;
   srand(1234);
   game_player = PlayerShip{};  // the set-up keeps speeds, score and lasers of an earlier test
-  game_player_setup();  // no picture files here: its images are replaced below
+  game_player_setup();         // no picture files here: its images are replaced below
   for (ShipType& t : game_player.ship_types) {
     t.image->Release();
     t.image = gt_surface(t.image_width, t.image_height, gfx_colour_key, GT_SHIP);
@@ -66,7 +45,7 @@ void GameTest::SetUp() {
   game_scratch_a = gfx_create_surface(160, 160, DDSCAPS_VIDEOMEMORY, 0);
   game_scratch_b = gfx_create_surface(160, 160, DDSCAPS_VIDEOMEMORY, 0);
   game_laser_image = gt_surface(8, 37, gfx_colour_key, GT_LASER);
-  gt_put(game_laser_image, 7, 0, 1, 37, gfx_colour_key);  // the column no frame shows
+  px_fill(game_laser_image, 7, 0, 1, 37, gfx_colour_key);  // the column no frame shows
   for (int i = 0; i < GAME_EXPLOSION_TYPE_COUNT; ++i) {
     const ExplosionType& t = game_explosion_types[i];
     game_explosion_images[i] = gt_surface(t.image_width, t.image_height, gfx_colour_key, GT_BLAST);
@@ -75,15 +54,16 @@ void GameTest::SetUp() {
   for (int i = 0; i < GAME_ENEMY_KIND_COUNT; ++i) {
     const EnemyKind& k = game_enemy_kinds[i];
     game_enemy_images[i] = gt_surface(k.image_width, k.image_height, gfx_colour_key, GT_ENEMY);
-    for (int f = 0; f < k.frame_count; ++f) gt_put(game_enemy_images[i], f * k.frame_width, 0, 5, 5, gfx_colour_key);
+    for (int f = 0; f < k.frame_count; ++f)
+      px_fill(game_enemy_images[i], f * k.frame_width, 0, 5, 5, gfx_colour_key);
   }
   for (int i = 0; i < GAME_BACKGROUND_COUNT; ++i) {
     game_background_images[i] = gfx_create_surface(1024, 768, DDSCAPS_VIDEOMEMORY, 0);
-    for (int r = 0; r < 768; ++r) gt_put(game_background_images[i], 0, r, 1024, 1, gt_row(i, r));
+    for (int r = 0; r < 768; ++r) px_fill(game_background_images[i], 0, r, 1024, 1, gt_row(i, r));
   }
   game_slots_image = gt_surface(204, 60, gfx_colour_key, GT_SLOTS);
   game_digits_image = gt_surface(252, 70, gfx_colour_key, GT_CAPTION);
-  for (int d = 0; d < 10; ++d) gt_put(game_digits_image, 25 * d, 0, 25, 35, gt_digit(d));
+  for (int d = 0; d < 10; ++d) px_fill(game_digits_image, 25 * d, 0, 25, 35, gt_digit(d));
   game_explosions_clear();
   gfx_fill(gfx_back_buffer, 0, nullptr);
 }
@@ -101,7 +81,8 @@ void GameTest::release_pictures() {
   for (Surface& s : game_enemy_images) release(s);
   for (Surface& s : game_explosion_images) release(s);
   for (Surface& s : game_background_images) release(s);
-  for (Surface* s : {&game_laser_image, &game_scratch_a, &game_scratch_b, &game_slots_image, &game_digits_image})
+  for (Surface* s :
+       {&game_laser_image, &game_scratch_a, &game_scratch_b, &game_slots_image, &game_digits_image})
     release(*s);
 }
 
@@ -127,20 +108,7 @@ void GameLoopTest::SetUp() {
   game_state = GAME_STATE_PLAY;
 }
 
-void GameLoopTest::load_default_pictures() {
-  release_pictures();
-  ASSERT_NE(getcwd(old_dir_, sizeof old_dir_), nullptr);
-  ASSERT_EQ(chdir(world_data_dir().c_str()), 0) << world_data_dir();
-  game_play_setup();
-  ASSERT_EQ(chdir(old_dir_), 0);
-  old_dir_[0] = 0;
-  ASSERT_TRUE(game_scratch_b && game_background_images[1] && game_player.ship_types[0].image);
-}
-
 void GameLoopTest::TearDown() {
-  if (old_dir_[0]) {
-    EXPECT_EQ(chdir(old_dir_), 0);
-  }
   inp_release_mouse();
   inp_release_keyboard();
   inp_shutdown();

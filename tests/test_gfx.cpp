@@ -1,17 +1,9 @@
 // Colour packing, the display's set-up and the drawing vocabulary on real surfaces.
-#include <string>
 #include <vector>
 
-#include "platform/ddraw7_present.h"
 #include "test_gfx_support.h"
 
 namespace {
-
-bool traced(const char* prefix) {
-  for (const std::string& l : seam_trace_lines())
-    if (l.rfind(prefix, 0) == 0) return true;
-  return false;
-}
 
 TEST(GfxColour, PackingEdgesAndTheKey) {
   EXPECT_EQ(gfx_colour_key, 0xF81F);  // set before any display exists
@@ -27,21 +19,12 @@ TEST(GfxColour, PackingEdgesAndTheKey) {
   EXPECT_EQ(gfx_rgb565(0, 256, 0), 0);
   EXPECT_EQ(gfx_rgb565(-1, -1, -1), 0xFFFF);
   EXPECT_EQ(gfx_rgb555(-1, 0, 0), 0x7C00);
+  const int bits = gfx_rgb_bit_count;
   gfx_colour_key = 0;
   gfx_rgb_bit_count = 15;  // the key is 5.6.5 whatever the display reports
   gfx_init_colour_key();
   EXPECT_EQ(gfx_colour_key, 0xF81F);
-  gfx_rgb_bit_count = 0;
-}
-
-TEST(GfxPresent, FitsTheFrameInProportion) {
-  int x, y, w, h;
-  plat_fit_rect(1024, 768, 1024, 768, &x, &y, &w, &h);
-  EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{0, 0, 1024, 768}));
-  plat_fit_rect(1024, 768, 1920, 1080, &x, &y, &w, &h);  // bars left and right
-  EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{240, 0, 1440, 1080}));
-  plat_fit_rect(1024, 768, 1280, 1024, &x, &y, &w, &h);  // bars above and below
-  EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{0, 32, 1280, 960}));
+  gfx_rgb_bit_count = bits;
 }
 
 TEST_F(GfxDisplay, OpensWithScreenClipBlackSurfacesAndPixelFormat) {
@@ -125,7 +108,7 @@ TEST(GfxDisplayOpen, StopsAtEachFailingStepAndCloseReleasesWhatExists) {
   EXPECT_NE(gfx_ddraw, nullptr);
   EXPECT_EQ(gfx_primary, nullptr);
   EXPECT_EQ(gfx_back_buffer, nullptr);
-  EXPECT_FALSE(traced("CreateSurface"));
+  EXPECT_EQ(trace_find("CreateSurface"), -1);
   seam_trace_clear();
   gfx_display_close();
   ASSERT_EQ(seam_trace_lines().size(), 1u);
@@ -157,73 +140,6 @@ TEST(GfxDisplayOpen, StopsAtEachFailingStepAndCloseReleasesWhatExists) {
   EXPECT_EQ(seam_video_live_objects(), live);
   seam_windows_reset();
   game_window = nullptr;
-}
-
-TEST_F(GfxDisplay, KeyedCopiesSkipOnlyTheKeyColour) {
-  Surface dst = gfx_create_surface(4, 1, DDSCAPS_VIDEOMEMORY, 0);
-  Surface black_key = gfx_create_surface(4, 1, DDSCAPS_VIDEOMEMORY, 0);
-  Surface magenta_key = gfx_create_surface(4, 1, DDSCAPS_VIDEOMEMORY, gfx_colour_key);
-  ASSERT_TRUE(dst && black_key && magenta_key);
-  const uint16_t src[4] = {0x0000, 0xF81F, 0x07E0, 0xFFFF};
-  for (int x = 0; x < 4; ++x) {
-    put(black_key, x, 0, src[x]);
-    put(magenta_key, x, 0, src[x]);
-  }
-  gfx_fill(dst, 0x1111, nullptr);
-  EXPECT_EQ(gfx_blit_keyed(dst, nullptr, black_key, nullptr), 1);
-  EXPECT_EQ(pixel(dst, 0, 0), 0x1111);  // black skipped
-  EXPECT_EQ(pixel(dst, 1, 0), 0xF81F);
-  EXPECT_EQ(pixel(dst, 2, 0), 0x07E0);
-  gfx_fill(dst, 0x1111, nullptr);
-  EXPECT_EQ(gfx_blit_keyed(dst, nullptr, magenta_key, nullptr), 1);
-  EXPECT_EQ(pixel(dst, 0, 0), 0x0000);  // black copied
-  EXPECT_EQ(pixel(dst, 1, 0), 0x1111);  // magenta skipped
-  EXPECT_EQ(pixel(dst, 3, 0), 0xFFFF);
-  // A source rectangle picks one frame of a strip.
-  RECT one{2, 0, 3, 1}, at{0, 0, 1, 1};
-  EXPECT_EQ(gfx_blit_keyed(dst, &at, magenta_key, &one), 1);
-  EXPECT_EQ(pixel(dst, 0, 0), 0x07E0);
-  dst->Release();
-  black_key->Release();
-  magenta_key->Release();
-}
-
-TEST_F(GfxDisplay, CopiesIntoTheBackBufferAreClippedAtEveryEdge) {
-  Surface sprite = gfx_create_surface(10, 10, DDSCAPS_VIDEOMEMORY, gfx_colour_key);
-  ASSERT_NE(sprite, nullptr);
-  for (int y = 0; y < 10; ++y)
-    for (int x = 0; x < 10; ++x) put(sprite, x, y, (uint16_t)(0x100 + y * 10 + x));
-  struct Case {
-    int x, y;       // destination top-left
-    int bx, by;     // a back-buffer pixel that must hold...
-    int sx, sy;     // ...this sprite pixel
-  } cases[] = {
-      {-5, 100, 0, 100, 5, 0},     // left edge
-      {1019, 100, 1023, 109, 4, 9},  // right edge
-      {100, -7, 100, 0, 0, 7},     // above the top
-      {100, 763, 109, 767, 9, 4},  // below the bottom
-      {-3, -3, 0, 0, 3, 3},        // top-left corner
-      {1020, 765, 1023, 767, 3, 2},  // bottom-right corner
-  };
-  for (const Case& c : cases) {
-    gfx_fill(gfx_back_buffer, 0, nullptr);
-    RECT dr{c.x, c.y, c.x + 10, c.y + 10};
-    EXPECT_EQ(gfx_blit_keyed(gfx_back_buffer, &dr, sprite, nullptr), 1) << c.x << "," << c.y;
-    EXPECT_EQ(pixel(gfx_back_buffer, c.bx, c.by), 0x100 + c.sy * 10 + c.sx) << c.x << "," << c.y;
-  }
-  // Wholly off screen: succeeds and draws nothing.
-  gfx_fill(gfx_back_buffer, 0, nullptr);
-  RECT away{2000, 2000, 2010, 2010};
-  EXPECT_EQ(gfx_blit_keyed(gfx_back_buffer, &away, sprite, nullptr), 1);
-  DDSURFACEDESC2 d;
-  gfx_lock_surface(gfx_back_buffer, &d);
-  ASSERT_NE(d.lpSurface, nullptr);
-  int lit = 0;
-  for (int y = 0; y < 768; ++y)
-    for (int x = 0; x < 1024; ++x) lit += ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x] != 0;
-  gfx_unlock_surface(gfx_back_buffer);
-  EXPECT_EQ(lit, 0);
-  sprite->Release();
 }
 
 TEST_F(GfxDisplay, EmptyAndOutOfSurfaceRectangles) {
@@ -301,18 +217,7 @@ TEST_F(GfxDisplay, FailingFlipIsRetriedABoundedNumberOfTimes) {
   EXPECT_EQ(seam_calls("IDirectDrawSurface7::Flip"), GFX_FLIP_ATTEMPTS + 3);
 }
 
-TEST_F(GfxDisplay, SurfacesAreTracedWithSizeAndSerial) {
-  seam_trace_enable(true);
-  Surface s = gfx_create_surface(60, 30, DDSCAPS_VIDEOMEMORY, gfx_colour_key);
-  ASSERT_NE(s, nullptr);
-  const std::vector<std::string>& lines = seam_trace_lines();
-  ASSERT_GE(lines.size(), 2u);
-  std::string made = lines[lines.size() - 2];
-  std::string serial = made.substr(made.find('#'));
-  EXPECT_EQ(made.rfind("CreateSurface 60x30 #", 0), 0u) << made;
-  EXPECT_EQ(lines.back(), "SetColorKey " + serial + " 0xf81f");
-  s->Release();
-  EXPECT_EQ(seam_trace_lines().back(), "Release surface " + serial);
+TEST_F(GfxDisplay, RefusedSurfacesAndSizes) {
   seam_fail("IDirectDraw7::CreateSurface", DDERR_OUTOFMEMORY);
   EXPECT_EQ(gfx_create_surface(60, 30, DDSCAPS_VIDEOMEMORY, 0), nullptr);
   // A surface whose key cannot be set is still handed out.

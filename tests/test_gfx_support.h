@@ -11,8 +11,11 @@
 #include "platform/seams.h"
 #include "platform/seams_video.h"
 #include "platform/win32.h"
+#include "test_support.h"
 
-inline LRESULT CALLBACK gfx_test_wndproc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+inline LRESULT CALLBACK gfx_test_wndproc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  return DefWindowProcA(h, m, w, l);
+}
 
 inline void gfx_test_forget_display() {
   gfx_ddraw = nullptr;
@@ -32,8 +35,8 @@ inline HWND gfx_test_window() {
   wc.lpfnWndProc = gfx_test_wndproc;
   wc.lpszClassName = "GFXTEST";
   RegisterClassExA(&wc);
-  return CreateWindowExA(0, "GFXTEST", "GAME", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768, nullptr, nullptr, nullptr,
-                         nullptr);
+  return CreateWindowExA(0, "GFXTEST", "GAME", WS_POPUP | WS_VISIBLE, 0, 0, 1024, 768, nullptr, nullptr,
+                         nullptr, nullptr);
 }
 
 class GfxDisplay : public ::testing::Test {
@@ -54,19 +57,6 @@ class GfxDisplay : public ::testing::Test {
     seam_windows_reset();
     game_window = nullptr;
   }
-  // Pixel of a surface through its locked pitch.
-  static uint16_t pixel(Surface s, int x, int y) {
-    DDSURFACEDESC2 d;
-    gfx_lock_surface(s, &d);
-    uint16_t v = d.lpSurface ? ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x] : 0xDEAD;
-    gfx_unlock_surface(s);
-    return v;
-  }
-  static void put(Surface s, int x, int y, uint16_t v) {
-    DDSURFACEDESC2 d;
-    gfx_lock_surface(s, &d);
-    if (d.lpSurface) ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x] = v;
-    gfx_unlock_surface(s);
-  }
+  static uint16_t pixel(Surface s, int x, int y) { return px_get(s, x, y); }
   int live_before_ = 0;
 };

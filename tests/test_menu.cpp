@@ -121,7 +121,7 @@ TEST_F(MenuTest, EscapeOnInfoPlaysTheExitSoundAndReturns) {
   EXPECT_EQ(snd_get_status(game_start_button.focus_sound) & DSBSTATUS_PLAYING, 0);  // stopped by stop-all
   MSG msg;
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));  // no quit yet
-  frame();  // Escape still held: now the menu quits
+  frame();                                                     // Escape still held: now the menu quits
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
 }
@@ -135,6 +135,14 @@ TEST_F(MenuTest, EscapeIsBit0x80OnInfoAndAnyBitInTheMenu) {
   game_state = GAME_STATE_MENU;
   frame();
   MSG msg;
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
+  // With no keyboard device the key bytes stay clear: the system's key state still quits the menu.
+  inp_release_keyboard();
+  inp_keyboard_device = nullptr;
+  seam_key(DIK_ESCAPE, true);
+  frame();
+  EXPECT_EQ(inp_key_state[DIK_ESCAPE], 0);
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
 }
@@ -216,6 +224,34 @@ TEST_F(MenuTest, OverlayIsDrawnInEveryState) {
   game_state = GAME_STATE_PLAY;
   frame();
   EXPECT_GT(white_in_version(), 5);
+}
+
+// The menu writes its own title at (8, 8) before the overlay writes its title there: on black
+// screens the menu frame shows white the info frame does not, all within that line's cell.
+TEST_F(MenuTest, MenuTitleUnderTheOverlayTitle) {
+  gfx_fill(game_menu_screen, 0, nullptr);
+  gfx_fill(game_info_screen, 0, nullptr);
+  cursor_to(1024, 768);
+  auto white = [] {
+    std::vector<bool> w;
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < 400; ++x) w.push_back(seam_frame_pixel(x, y) == 0xFFFF);
+    return w;
+  };
+  frame();
+  const std::vector<bool> menu = white();
+  game_state = GAME_STATE_INFO;
+  frame();
+  const std::vector<bool> info = white();
+  int extra = 0;
+  for (size_t i = 0; i < menu.size(); ++i) {
+    EXPECT_FALSE(info[i] && !menu[i]);
+    if (!menu[i] || info[i]) continue;
+    ++extra;
+    const int x = (int)i % 400, y = (int)i / 400;
+    EXPECT_TRUE(x >= 8 && y >= 8 && y < 20) << x << "," << y;
+  }
+  EXPECT_GT(extra, 20);
 }
 
 TEST_F(MenuTest, FramesThatEndEarlyAreNeitherPresentedNorPaced) {

@@ -22,9 +22,8 @@ class MusicTest : public SfxTest {
   }
 };
 
-TEST_F(MusicTest, OpensOnDirectSoundAndClosesInOrder) {
+TEST_F(MusicTest, HoldsTheSoundDeviceUntilItClosesDown) {
   mus_current = 7;
-  seam_trace_enable(true);
   ASSERT_EQ(mus_init(), 1);
   EXPECT_EQ(mus_current, -1);
   for (int i = 0; i < MUS_MAX_SLOTS; ++i) EXPECT_EQ(mus_table[i].id, i);
@@ -35,14 +34,6 @@ TEST_F(MusicTest, OpensOnDirectSoundAndClosesInOrder) {
   EXPECT_EQ(mus_shutdown(), 1);
   EXPECT_EQ(seam_audio_device_rate(), 0);
   EXPECT_EQ(mus_shutdown(), 1);  // a second close finds nothing to release
-  const char* want[] = {"CoInitialize", "CoCreateInstance performance", "IDirectMusicPerformance::Init",
-                        "CoCreateInstance loader", "IDirectMusicPerformance::Stop",
-                        "IDirectMusicPerformance::CloseDown", "Release DirectSound", "Release performance",
-                        "Release loader", "CoUninitialize", "CoUninitialize"};
-  const std::vector<std::string>& got = seam_trace_lines();
-  ASSERT_EQ(got.size(), std::size(want));
-  for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i].rfind(want[i], 0), 0u) << got[i];
-  EXPECT_NE(got[2].find("on DirectSound"), std::string::npos);
 }
 
 TEST_F(MusicTest, ShutdownAfterEveryFailingStepTouchesOnlyWhatExists) {

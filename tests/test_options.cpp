@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "platform/datadir.h"
 #include "platform/options.h"
+#include "test_support.h"
 
 namespace {
 
@@ -91,20 +91,18 @@ TEST(Options, ConfigFileIsReadLineByLineAndTheCommandLineWins) {
 class DataSearch : public ::testing::Test {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/tarvellin_data_XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    root = tmpl;
+    ASSERT_FALSE(root.empty());
     p = {dir("cwd"), dir("prefix/bin"), dir("home"), dir("xdg_home"),
          dir("sys1") + ":relative::" + dir("sys2")};
   }
-  void TearDown() override { (void)!std::system(("rm -rf '" + root + "'").c_str()); }
   std::string dir(const std::string& rel) {
     for (size_t at = rel.find('/'); at != std::string::npos; at = rel.find('/', at + 1))
       mkdir((root + "/" + rel.substr(0, at)).c_str(), 0755);
     mkdir((root + "/" + rel).c_str(), 0755);
     return root + "/" + rel;
   }
-  std::string root;
+  TempDir tmp;
+  std::string root = tmp.path;
   PlatDataPlaces p;
 };
 

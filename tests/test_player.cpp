@@ -1,8 +1,7 @@
 // Steering, screen limits, firing and the laser pool, ship switching.
-#include "game/player.h"
-
 #include <algorithm>
 
+#include "game/player.h"
 #include "test_game_fixture.h"
 
 namespace {
@@ -14,7 +13,9 @@ void steer(int frames) {
 }
 
 TEST_F(GamePlayer, SteeringDriftBankingAndScreenLimitsOfBothTypes) {
-  struct Case { int type, frames_to_top, top, last_frame, level, left, right, bottom; };
+  struct Case {
+    int type, frames_to_top, top, last_frame, level, left, right, bottom;
+  };
   for (Case c : {Case{0, 8, 8, 4, 2, -30, 994, 708}, Case{1, 4, 10, 14, 7, -45, 979, 711}}) {
     SCOPED_TRACE(c.type);
     game_ship_select(c.type);
@@ -88,8 +89,8 @@ TEST_F(GamePlayer, HeldFireShootsEveryEighthFrameFromTheLowestFreeLaser) {
     if (frame == 0) {
       // Type 1 at 472: 472 + 45 - 3, first drawn 21 above the ship's top.
       EXPECT_EQ(game_player.lasers[0].x, 514);
-      EXPECT_EQ(gt_pixel(gfx_back_buffer, 520, 659), GT_LASER);
-      EXPECT_EQ(gt_pixel(gfx_back_buffer, 521, 659), 0);  // the image's 8th column never shows
+      EXPECT_EQ(px_get(gfx_back_buffer, 520, 659), GT_LASER);
+      EXPECT_EQ(px_get(gfx_back_buffer, 521, 659), 0);  // the image's 8th column never shows
     }
   }
   EXPECT_EQ(most_in_flight, 4);

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -12,6 +10,7 @@
 #include "platform/seams.h"
 #include "platform/seams_audio.h"
 #include "sfx/sound.h"
+#include "test_support.h"
 
 namespace sfxtest {
 
@@ -31,7 +30,8 @@ inline Bytes chunk(const char* id, const Bytes& payload, int64_t size = -1) {
 }
 
 // A 16-byte format chunk's data (18 with `cb`).
-inline Bytes fmt(uint16_t tag = 1, uint32_t rate = 22050, uint16_t ch = 1, uint16_t bits = 8, bool cb = false) {
+inline Bytes fmt(uint16_t tag = 1, uint32_t rate = 22050, uint16_t ch = 1, uint16_t bits = 8,
+                 bool cb = false) {
   Bytes b;
   for (uint32_t v : {(uint32_t)tag, (uint32_t)ch}) put(b, v, 2);
   for (uint32_t v : {rate, rate * ch * bits / 8}) put(b, v, 4);
@@ -73,23 +73,6 @@ inline Span span_of(const std::vector<int16_t>& v) {
   return s;
 }
 
-// A temporary folder for the test's files, removed afterwards.
-struct TempDir {
-  std::string path = make();
-  static std::string make() {
-    char tmpl[] = "/tmp/tarvellin_sfx_XXXXXX";
-    return mkdtemp(tmpl) ? tmpl : "/tmp/tarvellin_sfx";
-  }
-  ~TempDir() { (void)!std::system(("rm -rf '" + path + "'").c_str()); }
-  std::string write(const std::string& name, const Bytes& data) const {
-    std::string full = path + "/" + name;
-    FILE* f = std::fopen(full.c_str(), "wb");
-    if (f && !data.empty()) std::fwrite(data.data(), 1, data.size(), f);
-    if (f) std::fclose(f);
-    return full;
-  }
-};
-
 // Fresh sound state on the dummy device; the mixer moves only when a test runs it.
 inline void sound_start() {
   static int window;
@@ -116,8 +99,8 @@ class SfxTest : public ::testing::Test {
   void SetUp() override { sound_start(); }
   void TearDown() override { sound_stop(); }
   int32_t load(const Bytes& samples, DWORD rate = SND_PLAY_RATE) {
-    int32_t id = snd_load_wav(dir.write("s" + std::to_string(files++) + ".wav", wav(samples)).c_str(),
-                              SND_LOAD_FLAGS);
+    int32_t id =
+        snd_load_wav(dir.write("s" + std::to_string(files++) + ".wav", wav(samples)).c_str(), SND_LOAD_FLAGS);
     snd_set_frequency(id, rate);
     return id;
   }

@@ -1,9 +1,8 @@
 // Starfield set-up, fall and wrap, point drawing; background scroll, wrap rows and keys.
-#include "game/stars.h"
-
 #include <cstdlib>
 
 #include "game/background.h"
+#include "game/stars.h"
 #include "platform/seams.h"
 #include "test_game_fixture.h"
 
@@ -43,31 +42,31 @@ TEST_F(GameStars, ResetColoursByRandSpeedFallAndWrapToRowZero) {
   EXPECT_EQ(u.y, 0);
   EXPECT_EQ(u.x, u_x);
   game_stars_draw();
-  EXPECT_EQ(gt_pixel(gfx_back_buffer, 20, 767), t.colour);
-  EXPECT_EQ(gt_pixel(gfx_back_buffer, new_x, 0), s.colour);
+  EXPECT_EQ(px_get(gfx_back_buffer, 20, 767), t.colour);
+  EXPECT_EQ(px_get(gfx_back_buffer, new_x, 0), s.colour);
   EXPECT_EQ(gfx_back_pixels, nullptr);  // unlocked again
   gfx_fill(gfx_back_buffer, 0, nullptr);
   seam_fail("IDirectDrawSurface7::Lock", DDERR_GENERIC);  // refused lock: nothing drawn
   game_stars_draw();
-  EXPECT_EQ(gt_pixel(gfx_back_buffer, 20, 767), 0);
+  EXPECT_EQ(px_get(gfx_back_buffer, 20, 767), 0);
 }
 
 TEST_F(GameStars, BackgroundScrollsEverySecondFrameWrapsAndSwitches) {
   ASSERT_EQ(game_background_draw(), 1);
   EXPECT_EQ(game_background_delay, 2);
   EXPECT_EQ(game_background_offset, 1);
-  EXPECT_EQ(gt_pixel(gfx_back_buffer, 500, 1), gt_row(0, 0));  // row r at (r + o) mod 768
-  EXPECT_EQ(gt_pixel(gfx_back_buffer, 500, 0), gt_row(0, 767));
+  EXPECT_EQ(px_get(gfx_back_buffer, 500, 1), gt_row(0, 0));  // row r at (r + o) mod 768
+  EXPECT_EQ(px_get(gfx_back_buffer, 500, 0), gt_row(0, 767));
   for (int i = 1; i < 1536; ++i) ASSERT_EQ(game_background_draw(), 1);
   EXPECT_EQ(game_background_offset, 0);  // a full cycle; at 0 the empty upper part is fine
-  EXPECT_EQ(gt_pixel(gfx_back_buffer, 500, 0), gt_row(0, 0));
+  EXPECT_EQ(px_get(gfx_back_buffer, 500, 0), gt_row(0, 0));
   gt_hold(DIK_Q), gt_hold(DIK_W);
   game_background_keys();
   EXPECT_EQ(game_background_index, 1);
   game_background_offset = 300, game_background_delay = 2;
   game_background_draw();
-  EXPECT_EQ(gt_pixel(gfx_back_buffer, 3, 299), gt_row(1, 767));
-  EXPECT_EQ(gt_pixel(gfx_back_buffer, 3, 300), gt_row(1, 0));
+  EXPECT_EQ(px_get(gfx_back_buffer, 3, 299), gt_row(1, 767));
+  EXPECT_EQ(px_get(gfx_back_buffer, 3, 300), gt_row(1, 0));
   for (int skip : {0, 1}) {  // either blit failing ends the draw after the scroll moved
     seam_fail("IDirectDrawSurface7::Blt", DDERR_GENERIC, skip);
     EXPECT_EQ(game_background_draw(), 0);

@@ -1,6 +1,6 @@
 // Start-up and shutdown: what is created, in which order, and what each failure leaves behind.
 #include <cstdio>
-#include <map>
+#include <initializer_list>
 
 #include "app_world.h"
 #include "game/background.h"
@@ -12,7 +12,8 @@ namespace {
 class StartupTest : public WorldTest {
  protected:
   // Sizes of the created surfaces in creation order, their serials and colour keys (-1: none).
-  void surfaces(std::vector<std::string>* sizes, std::vector<int>* serials, std::vector<int>* keys = nullptr) {
+  void surfaces(std::vector<std::string>* sizes, std::vector<int>* serials,
+                std::vector<int>* keys = nullptr) {
     for (const std::string& line : seam_trace_lines()) {
       int w, h, serial;
       unsigned key;
@@ -26,46 +27,42 @@ class StartupTest : public WorldTest {
       }
     }
   }
-  // Index in the trace of the first line starting with `prefix`, or -1.
-  int first(const std::string& prefix) {
-    const auto& lines = seam_trace_lines();
-    for (size_t i = 0; i < lines.size(); ++i)
-      if (lines[i].rfind(prefix, 0) == 0) return (int)i;
-    return -1;
+  // Each line named is in the trace, after the one named before it.
+  static void in_order(std::initializer_list<const char*> prefixes) {
+    int last = -1;
+    for (const char* p : prefixes) {
+      const int at = trace_find(p);
+      EXPECT_GT(at, last) << p;
+      last = at;
+    }
   }
 };
 
 TEST_F(StartupTest, CreatesEverythingInOrderAndReleasesItOnce) {
   start(world_data_dir());
   // Devices first: display, input, sound, music; then the pointer, the seed, the font.
-  int order[] = {first("DirectDrawCreateEx"), first("SetDisplayMode 1024x768x16"), first("DirectInput8Create"),
-                 first("CreateDevice keyboard"), first("CreateDevice mouse"), first("DirectSoundCreate"),
-                 first("CoInitialize"), first("IDirectMusicPerformance::Init"), first("CoCreateInstance loader"),
-                 first("ShowCursor 0"), first("CreateFontA Times New Roman 12x6")};
-  for (size_t i = 0; i < std::size(order); ++i) {
-    ASSERT_GE(order[i], 0) << i;
-    if (i) {
-      EXPECT_LT(order[i - 1], order[i]) << i;
-    }
-  }
-  EXPECT_NE(seam_trace_lines()[first("IDirectMusicPerformance::Init")].find("on DirectSound"), std::string::npos);
+  in_order({"DirectDrawCreateEx", "SetDisplayMode 1024x768x16", "DirectInput8Create", "CreateDevice keyboard",
+            "CreateDevice mouse", "DirectSoundCreate", "CoInitialize", "IDirectMusicPerformance::Init",
+            "CoCreateInstance loader", "ShowCursor 0", "CreateFontA Times New Roman 12x6"});
+  EXPECT_NE(seam_trace_lines()[trace_find("IDirectMusicPerformance::Init")].find("on DirectSound"),
+            std::string::npos);
 
   std::vector<std::string> sizes;
   std::vector<int> serials, keys;
   surfaces(&sizes, &serials, &keys);
   // The primary surface and its back buffer come first, then the asset table in load order.
-  const std::vector<std::string> want = {"60x30",    "204x60",   "252x70",   "300x60",   "1352x57",
-                                         "160x160",  "160x160",  "8x37",     "2048x105", "1052x50",
-                                         "1200x120", "524x29",   "800x45",   "300x20",   "200x20",
-                                         "1024x768", "1024x768", "1024x768", "1024x768", "120x100",
-                                         "120x100",  "120x100"};
+  const std::vector<std::string> want = {
+      "60x30",    "204x60",   "252x70",   "300x60",  "1352x57", "160x160", "160x160", "8x37",
+      "2048x105", "1052x50",  "1200x120", "524x29",  "800x45",  "300x20",  "200x20",  "1024x768",
+      "1024x768", "1024x768", "1024x768", "120x100", "120x100", "120x100"};
   ASSERT_EQ(sizes.size(), want.size() + 2);
   EXPECT_EQ(sizes[0], "1024x768");
   EXPECT_EQ(sizes[1], "1024x768");
   EXPECT_EQ(std::vector<std::string>(sizes.begin() + 2, sizes.end()), want);
   // Sprite strips are keyed magenta; screens, buttons, cursor, backgrounds and scratch black.
   const int M = 0xF81F;
-  const std::vector<int> want_keys = {-1, -1, 0, M, M, M, M, 0, 0, M, M, M, M, M, M, M, M, 0, 0, 0, 0, 0, 0, 0};
+  const std::vector<int> want_keys = {-1, -1, 0, M, M, M, M, 0, 0, M, M, M,
+                                      M,  M,  M, M, M, 0, 0, 0, 0, 0, 0, 0};
   EXPECT_EQ(keys, want_keys);
   EXPECT_EQ(sound_serials_.size(), 7u);  // every sound loaded
 
@@ -83,15 +80,9 @@ TEST_F(StartupTest, CreatesEverythingInOrderAndReleasesItOnce) {
     EXPECT_EQ(releases[i], "Release surface #" + std::to_string(serials[2 + by_load[i]])) << i;
   // Then sounds, music (whose performance holds the DirectSound object until it closes), input,
   // and the display last.
-  int tail[] = {first("Release sound buffer"), first("IDirectMusicPerformance::CloseDown"),
-                first("Release DirectSound"), first("CoUninitialize"), first("Unacquire mouse"), first("Release keyboard"),
-                first("Release DirectInput"), first("Release ddraw")};
-  for (size_t i = 0; i < std::size(tail); ++i) {
-    ASSERT_GE(tail[i], 0) << i;
-    if (i) {
-      EXPECT_LT(tail[i - 1], tail[i]) << i;
-    }
-  }
+  in_order({"Release sound buffer", "IDirectMusicPerformance::CloseDown", "Release DirectSound",
+            "CoUninitialize", "Unacquire mouse", "Release mouse", "Unacquire keyboard", "Release keyboard",
+            "Release DirectInput", "Release ddraw"});
   EXPECT_EQ(seam_video_live_objects(), 0);
 }
 
@@ -110,7 +101,7 @@ TEST_F(StartupTest, SoundIdsFollowTheLoadOrder) {
 }
 
 TEST_F(StartupTest, MissingFilesLeaveTheGameRunning) {
-  start(world_data_copy({"image/start.bmp", "image/prochee/fon_back01.bmp", "sound/click.wav"}));
+  start(data_copy({"image/start.bmp", "image/prochee/fon_back01.bmp", "sound/click.wav"}));
   // The click sound is missing: its three loads give -1 and the others move up.
   EXPECT_EQ(game_start_button.focus_sound, 0);
   EXPECT_EQ(game_start_button.click_sound, -1);
@@ -129,7 +120,7 @@ TEST_F(StartupTest, MissingFilesLeaveTheGameRunning) {
 }
 
 TEST_F(StartupTest, EmptyFolderRunsAndQuits) {
-  start(world_data_copy({"image", "sound"}));
+  start(data_copy({"image", "sound"}));
   for (int i = 0; i < 5; ++i) EXPECT_EQ(frame(), 1);
   EXPECT_EQ(game_exit_sound, -1);
   seam_key(DIK_ESCAPE, true);
