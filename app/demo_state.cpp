@@ -10,7 +10,7 @@
 #include "game/enemies.h"
 #include "game/explosions.h"
 #include "game/player.h"
-#include "platform/demo.h"
+#include "platform/demo/demo.h"
 
 namespace {
 

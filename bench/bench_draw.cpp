@@ -18,7 +18,7 @@
 #include "game/player.h"
 #include "game/screen.h"
 #include "game/stars.h"
-#include "platform/seams_video.h"
+#include "platform/seams/seams_video.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "app/startup.h"
 #include "app/winmain.h"
 #include "bench/bench_world.h"
-#include "platform/options.h"
-#include "platform/seams_video.h"
+#include "platform/port/options.h"
+#include "platform/seams/seams_video.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/seams_audio.h"
+#include "platform/seams/seams_audio.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include "app/globals.h"
 #include "bench/bench_world.h"
 #include "game/background.h"
-#include "platform/ddraw7_present.h"
-#include "platform/options.h"
-#include "platform/sdl_window.h"
-#include "platform/seams_video.h"
+#include "platform/host/present.h"
+#include "platform/port/options.h"
+#include "platform/host/window.h"
+#include "platform/seams/seams_video.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "game/play_images.h"
 #include "game/screen.h"
 #include "gfx/display.h"
-#include "platform/options.h"
+#include "platform/port/options.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "gfx/display.h"
 #include "gfx/surface.h"
-#include "platform/pixel_kernels.h"
+#include "platform/host/pixels.h"
 #include "platform/win32.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/demo_format.h"
+#include "platform/demo/demo_format.h"
 
 namespace {
 

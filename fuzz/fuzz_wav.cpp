@@ -9,7 +9,7 @@
 
 #include "fuzz/fuzz_input.h"
 #include "app/globals.h"
-#include "platform/seams_audio.h"
+#include "platform/seams/seams_audio.h"
 #include "platform/win32.h"
 #include "sfx/sound.h"
 

@@ -16,14 +16,14 @@
 #include <dsound.h>
 #include <dmusici.h>
 #else
-#include "platform/wintypes.h"
-#include "platform/winuser32.h"
-#include "platform/fileio32.h"
-#include "platform/gdi32.h"
-#include "platform/ddraw7.h"
-#include "platform/dinput8.h"
-#include "platform/dsound8.h"
-#include "platform/mmio32.h"
-#include "platform/com32.h"
-#include "platform/idle.h"
+#include "platform/api/wintypes.h"
+#include "platform/api/winuser32.h"
+#include "platform/api/fileio32.h"
+#include "platform/api/gdi32.h"
+#include "platform/api/ddraw7.h"
+#include "platform/api/dinput8.h"
+#include "platform/api/dsound8.h"
+#include "platform/api/mmio32.h"
+#include "platform/api/com32.h"
+#include "platform/port/idle.h"
 #endif

@@ -2,8 +2,8 @@
 #pragma once
 #include "app/globals.h"
 #include "input/input.h"
-#include "platform/options.h"
-#include "platform/seams.h"
+#include "platform/port/options.h"
+#include "platform/seams/seams.h"
 
 inline void app_fixture_reset() {
   seam_reset();

@@ -11,7 +11,7 @@
 #include "app/winmain.h"
 #include "gfx/display.h"
 #include "music/music.h"
-#include "platform/seams_audio.h"
+#include "platform/seams/seams_audio.h"
 #include "sfx/sound.h"
 
 namespace fs = std::filesystem;

@@ -9,7 +9,7 @@
 #include "app/overlay.h"
 #include "app/winmain.h"
 #include "app_fixture.h"
-#include "platform/options.h"
+#include "platform/port/options.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "app/globals.h"
 #include "gfx/bmp.h"
 #include "gfx/colour.h"
-#include "platform/seams.h"
+#include "platform/seams/seams.h"
 #include "sfx/sound.h"
 #include "test_support.h"
 #include "tools/assetgen/canvas.h"

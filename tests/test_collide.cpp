@@ -2,7 +2,7 @@
 #include "game/collide.h"
 #include "game/enemies.h"
 #include "game/player.h"
-#include "platform/seams.h"
+#include "platform/seams/seams.h"
 #include "test_game_fixture.h"
 
 namespace {

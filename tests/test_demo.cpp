@@ -16,11 +16,11 @@
 #include "game/player.h"
 #include "gfx/display.h"
 #include "music/music.h"
-#include "platform/demo.h"
-#include "platform/demo_format.h"
-#include "platform/options.h"
-#include "platform/seams_audio.h"
-#include "platform/seams_internal.h"
+#include "platform/demo/demo.h"
+#include "platform/demo/demo_format.h"
+#include "platform/port/options.h"
+#include "platform/seams/seams_audio.h"
+#include "platform/seams/seams_internal.h"
 #include "sfx/sound.h"
 
 namespace {

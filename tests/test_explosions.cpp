@@ -6,7 +6,7 @@
 #include "game/explosions.h"
 #include "game/hud.h"
 #include "game/player.h"
-#include "platform/seams.h"
+#include "platform/seams/seams.h"
 #include "test_game_fixture.h"
 
 namespace {

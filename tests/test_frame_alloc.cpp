@@ -13,10 +13,10 @@
 #include "app/overlay.h"
 #include "game/player.h"
 #include "input/input.h"
-#include "platform/demo.h"
-#include "platform/demo_format.h"
-#include "platform/seams.h"
-#include "platform/winuser32.h"
+#include "platform/demo/demo.h"
+#include "platform/demo/demo_format.h"
+#include "platform/seams/seams.h"
+#include "platform/api/winuser32.h"
 #include "test_game_fixture.h"
 
 #if !defined(__SANITIZE_ADDRESS__)

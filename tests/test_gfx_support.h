@@ -7,9 +7,9 @@
 #include "app/globals.h"
 #include "gfx/display.h"
 #include "gfx/surface.h"
-#include "platform/options.h"
-#include "platform/seams.h"
-#include "platform/seams_video.h"
+#include "platform/port/options.h"
+#include "platform/seams/seams.h"
+#include "platform/seams/seams_video.h"
 #include "platform/win32.h"
 #include "test_support.h"
 

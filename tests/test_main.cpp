@@ -10,8 +10,8 @@
 #include "gfx/display.h"
 #include "input/input.h"
 #include "music/music.h"
-#include "platform/options.h"
-#include "platform/seams.h"
+#include "platform/port/options.h"
+#include "platform/seams/seams.h"
 #include "sfx/sound.h"
 
 namespace {

@@ -2,9 +2,9 @@
 #include "app/clock.h"
 #include "app_world.h"
 #include "game/stars.h"
-#include "platform/seams_audio.h"
-#include "platform/seams_internal.h"
-#include "platform/seams_video.h"
+#include "platform/seams/seams_audio.h"
+#include "platform/seams/seams_internal.h"
+#include "platform/seams/seams_video.h"
 #include "sfx/sound.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/datadir.h"
-#include "platform/options.h"
+#include "platform/port/datadir.h"
+#include "platform/port/options.h"
 #include "test_support.h"
 
 namespace {

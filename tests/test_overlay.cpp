@@ -3,7 +3,7 @@
 
 #include "app/cp1251.h"
 #include "app/overlay.h"
-#include "platform/fontraster.h"
+#include "platform/host/fontraster.h"
 #include "test_gfx_support.h"
 
 namespace {

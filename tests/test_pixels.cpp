@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ddraw7_present.h"
-#include "platform/pixel_kernels.h"
+#include "platform/host/present.h"
+#include "platform/host/pixels.h"
 #include "test_gfx_support.h"
 
 namespace {

@@ -8,9 +8,9 @@
 #include "game/player.h"
 #include "game/stars.h"
 #include "input/input.h"
-#include "platform/seams.h"
-#include "platform/seams_internal.h"
-#include "platform/seams_video.h"
+#include "platform/seams/seams.h"
+#include "platform/seams/seams_internal.h"
+#include "platform/seams/seams_video.h"
 #include "test_game_fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <thread>
 
-#include "platform/options.h"
+#include "platform/port/options.h"
 #include "tests/test_sfx_support.h"
 
 using namespace sfxtest;

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/globals.h"
-#include "platform/seams.h"
-#include "platform/seams_audio.h"
+#include "platform/seams/seams.h"
+#include "platform/seams/seams_audio.h"
 #include "sfx/sound.h"
 #include "test_support.h"
 

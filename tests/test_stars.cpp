@@ -3,7 +3,7 @@
 
 #include "game/background.h"
 #include "game/stars.h"
-#include "platform/seams.h"
+#include "platform/seams/seams.h"
 #include "test_game_fixture.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "app_world.h"
 #include "game/background.h"
 #include "game/player.h"
-#include "platform/seams_video.h"
+#include "platform/seams/seams_video.h"
 
 namespace {
 

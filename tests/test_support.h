@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "gfx/surface.h"
-#include "platform/seams.h"
+#include "platform/seams/seams.h"
 
 // A fresh folder under the system's temporary place, removed with everything in it afterwards.
 struct TempDir {

@@ -11,7 +11,7 @@
 
 #include "gfx/bmp.h"
 #include "gfx/colour.h"
-#include "platform/paths.h"
+#include "platform/host/paths.h"
 #include "sfx/sound.h"
 #include "tools/assetcheck/verdict.h"
 #include "tools/assetgen/asset_list.h"

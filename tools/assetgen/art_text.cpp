@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "platform/fontraster.h"
+#include "platform/host/fontraster.h"
 #include "tools/assetgen/writers.h"
 
 void ag_mask_init(AgMask* m, int w, int h) {

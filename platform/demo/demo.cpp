@@ -1,0 +1,493 @@
+// Record, replay and timing of demos. The unit is one pass of the game's loop (PeekMessageA, then
+// one frame): what the system queued then, what each device read and GetAsyncKeyState gave. The
+// game's logic reads nothing else but its random seed, the first tick reading, which the header
+// carries; so a replay runs the same frames whatever the real timing.
+#include "platform/demo/demo.h"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "platform/demo/demo_format.h"
+#include "platform/api/dinput8.h"
+#include "platform/host/window.h"
+#include "platform/seams/seams_video.h"
+#include "platform/api/winuser32.h"
+
+#ifndef TARVELLIN_VERSION
+#define TARVELLIN_VERSION "1.0"
+#endif
+
+namespace {
+
+constexpr int kHashFrameMax = 64;
+constexpr DWORD kTimedTickStep = 1000;  // ms per tick reading when timing: every wait ends at once
+constexpr long kDemoSizeMax = 256L << 20;
+
+enum class Mode { off, record, play, timed };
+
+struct Options {
+  const char* record = nullptr;
+  const char* play = nullptr;
+  const char* timed = nullptr;
+  bool play_continue = false;
+  uint32_t hash_frames[kHashFrameMax] = {};
+  int hash_frame_count = 0;
+};
+
+struct Session {
+  Mode mode = Mode::off;
+  bool live = false;  // replay over, the player has the game (--playdemo-continue)
+  uint32_t passes = 0;
+  DemoPass pass;  // the pass running now: being recorded, or being replayed
+
+  // Recording.
+  FILE* out = nullptr;
+  std::string out_path;
+  DemoEncoder enc;
+  std::vector<uint8_t> bytes;
+  bool header_done = false;
+  DemoHeader header;
+
+  // Replay.
+  std::vector<uint8_t> file;
+  DemoDecoder dec;
+  bool motion_given = false;
+  bool interrupted = false;
+  bool hand_over = false;
+
+  // Clock.
+  bool ticked = false;
+  DWORD offset = 0;
+  DWORD timed_now = 0;
+
+  // End.
+  bool ended = false;
+  uint64_t end_hash = 0;
+  uint32_t end_frames = 0;
+  bool end_printed = false;
+
+  // Timing.
+  uint64_t t_first = 0, t_last = 0, slowest = 0;
+};
+
+Options g_opt;
+Session g_s;
+const PlatDemoGame* g_game = nullptr;  // set by a static initializer: keep it a plain pointer
+
+uint64_t now_ns() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return (uint64_t)ts.tv_sec * 1000000000u + (uint64_t)ts.tv_nsec;
+}
+
+bool replaying() { return (g_s.mode == Mode::play || g_s.mode == Mode::timed) && !g_s.live; }
+
+uint64_t state_hash(uint32_t frames) {
+  uint64_t game = g_game && g_game->state_hash ? g_game->state_hash() : 0;
+  uint64_t h = demo_hash(DEMO_HASH_START, &game, sizeof game);
+  return demo_hash(h, &frames, sizeof frames);
+}
+
+void take_end_state() {
+  if (g_s.ended) return;
+  g_s.ended = true;
+  g_s.end_frames = g_s.passes ? g_s.passes - 1 : 0;
+  g_s.end_hash = state_hash(g_s.end_frames);
+}
+
+void print_end_state() {
+  if (g_s.end_printed) return;
+  take_end_state();
+  std::printf("end-state %016" PRIx64 "\n", g_s.end_hash);
+  std::fflush(stdout);
+  g_s.end_printed = true;
+}
+
+void print_frame_hash(uint32_t frame) {
+  const uint16_t* px;
+  int w, h, pitch;
+  if (!seam_last_frame(&px, &w, &h, &pitch)) {
+    std::printf("frame %" PRIu32 " none\n", frame);
+    return;
+  }
+  uint64_t hash = DEMO_HASH_START;
+  for (int y = 0; y < h; ++y) hash = demo_hash(hash, px + (size_t)y * pitch, (size_t)w * 2);
+  std::printf("frame %" PRIu32 " %016" PRIx64 "\n", frame, hash);
+  std::fflush(stdout);
+}
+
+// ---- recording
+
+void record_stop(const char* why) {
+  std::fprintf(stderr, "tarvellin: cannot write the demo '%s': %s; recording stopped, the game goes on\n",
+               g_s.out_path.c_str(), why);
+  std::fclose(g_s.out);
+  g_s.out = nullptr;
+}
+
+void record_write() {
+  if (!g_s.out) return;
+  g_s.enc.take(&g_s.bytes);
+  if (g_s.bytes.empty()) return;
+  // Each record reaches the file as it is made, so a failing disk is noticed while playing.
+  if (std::fwrite(g_s.bytes.data(), 1, g_s.bytes.size(), g_s.out) != g_s.bytes.size() ||
+      std::fflush(g_s.out) != 0)
+    record_stop(std::strerror(errno));
+}
+
+void record_header() {
+  if (g_s.header_done) return;
+  g_s.header_done = true;
+  g_s.enc.header(g_s.header);
+  record_write();
+}
+
+void record_finish() {
+  record_header();
+  if (g_s.passes > 0) g_s.enc.pass(g_s.pass);
+  take_end_state();
+  g_s.enc.end(DemoEnd{g_s.end_frames, g_s.end_hash});
+  record_write();
+  if (g_s.out && std::fclose(g_s.out) != 0) {
+    g_s.out = nullptr;
+    std::fprintf(stderr, "tarvellin: cannot write the demo '%s': %s\n", g_s.out_path.c_str(),
+                 std::strerror(errno));
+  }
+  g_s.out = nullptr;
+}
+
+// ---- replay
+
+// The demo is over: the player takes the game, or the program ends.
+void replay_over() {
+  if (g_s.mode == Mode::play)
+    print_end_state();  // timing prints it on its own line at the end
+  else
+    take_end_state();
+  if (g_opt.play_continue && !g_s.interrupted) {
+    g_s.live = true;
+    // The mouse moved during the replay is not the player's first move.
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GetRelativeMouseState(nullptr, nullptr);
+    plat_take_wheel();
+    std::fprintf(stderr, "tarvellin: the demo is over after %" PRIu32 " frames; the game is yours\n",
+                 g_s.end_frames);
+  } else {
+    PostQuitMessage(0);
+  }
+}
+
+void replay_pass() {
+  uint32_t frames_done = g_s.passes - 1;
+  if (g_s.interrupted || g_s.hand_over || frames_done >= g_s.dec.end().frames || !g_s.dec.next(&g_s.pass)) {
+    replay_over();
+    return;
+  }
+  g_s.motion_given = false;
+  for (int i = 0; i < g_s.pass.message_count; ++i) {
+    // Handing over: closing the window in the recording ends the demo, not the game.
+    if (g_opt.play_continue && g_s.pass.messages[i] == WM_CLOSE) {
+      g_s.hand_over = true;
+      replay_over();
+      return;
+    }
+    plat_post_system_message(g_s.pass.messages[i]);
+  }
+}
+
+bool read_file(const char* path, std::vector<uint8_t>* out, int* status) {
+  FILE* f = std::fopen(path, "rb");
+  if (!f) {
+    std::fprintf(stderr, "tarvellin: cannot read the demo '%s': %s\n", path, std::strerror(errno));
+    *status = 66;
+    return false;
+  }
+  out->clear();
+  uint8_t chunk[65536];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    if ((long)(out->size() + n) > kDemoSizeMax) {
+      std::fprintf(stderr, "tarvellin: '%s' is not a usable demo: larger than any demo\n", path);
+      std::fclose(f);
+      *status = 65;
+      return false;
+    }
+    out->insert(out->end(), chunk, chunk + n);
+  }
+  bool bad = std::ferror(f);
+  std::fclose(f);
+  if (bad) {
+    std::fprintf(stderr, "tarvellin: cannot read the demo '%s'\n", path);
+    *status = 66;
+    return false;
+  }
+  return true;
+}
+
+bool parse_frames(const char* list) {
+  g_opt.hash_frame_count = 0;
+  const char* p = list;
+  while (*p) {
+    if (*p < '0' || *p > '9' || g_opt.hash_frame_count == kHashFrameMax) return false;
+    uint64_t v = 0;
+    while (*p >= '0' && *p <= '9') {
+      v = v * 10 + (uint64_t)(*p++ - '0');
+      if (v > UINT32_MAX) return false;
+    }
+    g_opt.hash_frames[g_opt.hash_frame_count++] = (uint32_t)v;
+    if (*p == ',')
+      ++p;
+    else if (*p)
+      return false;
+  }
+  return g_opt.hash_frame_count > 0;
+}
+
+}  // namespace
+
+void plat_demo_set_game(const PlatDemoGame* game) { g_game = game; }
+
+const char* plat_demo_set_option(const char* name, const char* value) {
+  if (std::strcmp(name, "playdemo-continue") == 0) {
+    g_opt.play_continue = true;
+    return nullptr;
+  }
+  if (!value || !value[0]) return "wants a value";
+  if (std::strcmp(name, "record") == 0)
+    g_opt.record = value;
+  else if (std::strcmp(name, "playdemo") == 0)
+    g_opt.play = value;
+  else if (std::strcmp(name, "timedemo") == 0)
+    g_opt.timed = value;
+  else if (std::strcmp(name, "hash-frames") != 0)
+    return "is no demo option";
+  else if (!parse_frames(value))
+    return "wants up to 64 frame numbers separated by commas";
+  return nullptr;
+}
+
+int plat_demo_begin() {
+  g_s = Session{};
+  int chosen = (g_opt.record != nullptr) + (g_opt.play != nullptr) + (g_opt.timed != nullptr);
+  if (chosen > 1) {
+    std::fprintf(stderr, "tarvellin: choose one of --record, --playdemo and --timedemo\n");
+    return 64;
+  }
+  if (g_opt.play_continue && !g_opt.play) {
+    std::fprintf(stderr, "tarvellin: --playdemo-continue goes with --playdemo\n");
+    return 64;
+  }
+  int32_t state = 0, delay = 0;
+  if (g_game && g_game->opening) g_game->opening(&state, &delay);
+  if (g_opt.record) {
+    g_s.out_path = g_opt.record;
+    g_s.out = std::fopen(g_opt.record, "wb");
+    if (!g_s.out) {
+      std::fprintf(stderr, "tarvellin: cannot create the demo '%s': %s\n", g_opt.record,
+                   std::strerror(errno));
+      return 73;
+    }
+    DemoHeader& h = g_s.header;
+    std::snprintf(h.version, sizeof h.version, "%s", TARVELLIN_VERSION);
+    h.state = state;
+    h.frame_delay = delay;
+    g_s.mode = Mode::record;
+    return 0;
+  }
+  const char* path = g_opt.play ? g_opt.play : g_opt.timed;
+  if (!path) return 0;
+  int status = 0;
+  if (!read_file(path, &g_s.file, &status)) return status;
+  std::string why;
+  if (!g_s.dec.open(g_s.file.data(), g_s.file.size(), &why)) {
+    std::fprintf(stderr, "tarvellin: '%s' is not a usable demo: %s\n", path, why.c_str());
+    return 65;
+  }
+  const DemoHeader& h = g_s.dec.header();
+  if (g_game && (h.state != state || h.frame_delay != delay)) {
+    std::fprintf(stderr,
+                 "tarvellin: '%s' is not a usable demo: it opens in state %d with %d ms frames, this "
+                 "program in state %d with %d ms frames\n",
+                 path, (int)h.state, (int)h.frame_delay, (int)state, (int)delay);
+    return 65;
+  }
+  if (g_s.dec.cut_off())
+    std::fprintf(stderr,
+                 "tarvellin: the demo '%s' was cut off after %" PRIu32
+                 " frames (it has no end record); playing those\n",
+                 path, g_s.dec.end().frames);
+  g_s.mode = g_opt.play ? Mode::play : Mode::timed;
+  return 0;
+}
+
+int plat_demo_end(int status) {
+  switch (g_s.mode) {
+    case Mode::off:
+      break;
+    case Mode::record:
+      record_finish();
+      print_end_state();
+      break;
+    case Mode::play:
+    case Mode::timed:
+      if (g_s.mode == Mode::play) {
+        print_end_state();
+      } else {
+        take_end_state();
+        double seconds = (double)(g_s.t_last - g_s.t_first) / 1e9;
+        std::printf("timedemo: %" PRIu32
+                    " frames in %.3f s, %.1f fps, slowest frame %.2f ms, end-state %016" PRIx64 "\n",
+                    g_s.end_frames, seconds, seconds > 0 ? g_s.end_frames / seconds : 0.0, g_s.slowest / 1e6,
+                    g_s.end_hash);
+        std::fflush(stdout);
+      }
+      if (!g_s.interrupted && !g_s.live && !g_s.dec.cut_off() && g_s.end_hash != g_s.dec.end().state_hash)
+        std::fprintf(
+            stderr,
+            "tarvellin: this replay differs from its recording (by version %s), which ended in %016" PRIx64
+            "\n",
+            g_s.dec.header().version, g_s.dec.end().state_hash);
+      break;
+  }
+  g_s.mode = Mode::off;
+  return status;
+}
+
+void plat_demo_reset() {
+  if (g_s.out) std::fclose(g_s.out);
+  g_s = Session{};
+  g_opt = Options{};
+}
+
+bool plat_demo_replaying() { return replaying(); }
+
+void plat_demo_pass() {
+  if (g_s.mode == Mode::off || g_s.live) return;
+  uint32_t frames_done = g_s.passes++;
+  for (int i = 0; i < g_opt.hash_frame_count; ++i)
+    if (g_opt.hash_frames[i] == frames_done) {
+      print_frame_hash(frames_done);
+      break;
+    }
+  if (g_s.mode == Mode::timed) {
+    uint64_t t = now_ns();
+    if (g_s.passes == 1)
+      g_s.t_first = t;
+    else if (t - g_s.t_last > g_s.slowest)
+      g_s.slowest = t - g_s.t_last;
+    g_s.t_last = t;
+  }
+  if (g_s.mode == Mode::record) {
+    record_header();
+    if (g_s.passes > 1) {
+      g_s.enc.pass(g_s.pass);
+      record_write();
+    }
+    demo_pass_next(&g_s.pass);
+    return;
+  }
+  replay_pass();
+}
+
+void plat_demo_loop_end() {
+  if (g_s.mode != Mode::off && !g_s.live) take_end_state();
+}
+
+bool plat_demo_window_message(UINT message) {
+  if (replaying()) {
+    if (message == WM_CLOSE) plat_demo_interrupt();
+    return false;
+  }
+  if (g_s.mode != Mode::record) return true;
+  if (g_s.pass.message_count == DEMO_MAX_MESSAGES) return false;
+  g_s.pass.messages[g_s.pass.message_count++] = (BYTE)message;
+  return true;
+}
+
+void plat_demo_interrupt() {
+  if (replaying()) g_s.interrupted = true;
+}
+
+bool plat_demo_quit_posted() {
+  if (!replaying() || !g_opt.play_continue) return false;
+  g_s.hand_over = true;
+  return true;
+}
+
+DWORD plat_demo_ticks(DWORD now) {
+  switch (g_s.mode) {
+    case Mode::off:
+      return now;
+    case Mode::record:
+      if (!g_s.ticked) g_s.header.seed = now;
+      g_s.ticked = true;
+      return now;
+    case Mode::play:
+      // The recorded seed, then the real clock at the same distance from it.
+      if (!g_s.ticked) g_s.offset = g_s.dec.header().seed - now;
+      g_s.ticked = true;
+      return now + g_s.offset;
+    case Mode::timed:
+      g_s.timed_now = g_s.ticked ? g_s.timed_now + kTimedTickStep : g_s.dec.header().seed;
+      g_s.ticked = true;
+      return g_s.timed_now;
+  }
+  return now;
+}
+
+DWORD plat_demo_clock_offset() { return g_s.mode == Mode::play ? g_s.offset : 0; }
+
+bool plat_demo_on() { return (g_s.mode != Mode::off) && !g_s.live; }
+
+bool plat_demo_device_replay(bool mouse, DWORD size, void* data, HRESULT* hr) {
+  if (!replaying() || !data || size != (mouse ? sizeof(DIMOUSESTATE) : 256u)) return false;
+  const DemoPass& p = g_s.pass;
+  *hr = mouse ? p.mouse_result : p.key_result;
+  if (*hr != DI_OK) return true;
+  if (!mouse) {
+    std::memcpy(data, p.keys, 256);
+    return true;
+  }
+  DIMOUSESTATE* m = static_cast<DIMOUSESTATE*>(data);
+  // The pass's motion goes to its first read, as a real device's would.
+  m->lX = g_s.motion_given ? 0 : p.dx;
+  m->lY = g_s.motion_given ? 0 : p.dy;
+  m->lZ = g_s.motion_given ? 0 : p.dz;
+  std::memcpy(m->rgbButtons, p.buttons, 4);
+  g_s.motion_given = true;
+  return true;
+}
+
+void plat_demo_device_note(bool mouse, DWORD size, const void* data, HRESULT hr) {
+  if (g_s.mode != Mode::record) return;
+  DemoPass& p = g_s.pass;
+  (mouse ? p.mouse_result : p.key_result) = hr;
+  if (hr != DI_OK || !data || size != (mouse ? sizeof(DIMOUSESTATE) : 256u)) return;
+  if (!mouse) {
+    std::memcpy(p.keys, data, 256);
+    return;
+  }
+  const DIMOUSESTATE* m = static_cast<const DIMOUSESTATE*>(data);
+  p.dx += m->lX;
+  p.dy += m->lY;
+  p.dz += m->lZ;
+  std::memcpy(p.buttons, m->rgbButtons, 4);
+}
+
+bool plat_demo_async_replay(int vk, int dik, SHORT* state) {
+  if (!replaying()) return false;
+  if (vk == VK_ESCAPE)
+    *state = g_s.pass.escape;
+  else
+    *state = (dik > 0 && dik < 256 && (g_s.pass.keys[dik] & 0x80)) ? (SHORT)0x8000 : 0;
+  return true;
+}
+
+void plat_demo_async_note(int vk, SHORT state) {
+  if (g_s.mode == Mode::record && vk == VK_ESCAPE) g_s.pass.escape = state;
+}

@@ -1,0 +1,47 @@
+#include "platform/port/idle.h"
+
+#include <cerrno>
+#include <ctime>
+
+#include "platform/demo/demo.h"
+#include "platform/port/options.h"
+#include "platform/seams/seams_internal.h"
+
+namespace {
+
+constexpr int64_t kSpinNs = 1000000;  // the last millisecond of a wait is spun, not slept
+constexpr int64_t kPollNs = 1000000;
+
+int64_t now_ns() {
+  timespec ts;
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
+}
+
+void sleep_until_ns(int64_t t) {
+  timespec ts{(time_t)(t / 1000000000), (long)(t % 1000000000)};
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+  }
+}
+
+}  // namespace
+
+void plat_idle_until(uint32_t start_tick, uint32_t ms) {
+  // A demo's clock is not the monotonic one (an offset, or whole seconds per reading when
+  // timing): sleeping by the wall clock would overshoot, so demos keep the pure spin.
+  if (!plat_options.low_cpu || seam_clock_is_virtual() || plat_demo_on()) return;
+  // GetTickCount is the monotonic clock in whole milliseconds, cut to 32 bits; the wait is due
+  // when the tick reaches start + ms, that is at the start of that millisecond.
+  const int64_t now = now_ns();
+  // A replay handed over keeps its clock's offset: the tick is read as the game reads it.
+  const uint32_t tick = (uint32_t)(now / 1000000) + plat_demo_clock_offset();
+  const int32_t left_ticks = (int32_t)(start_tick + ms - tick);
+  if (left_ticks <= 1) return;
+  const int64_t due = (now / 1000000 + left_ticks) * 1000000;
+  sleep_until_ns(due - kSpinNs);
+}
+
+void plat_idle_poll() {
+  if (!plat_options.low_cpu || seam_clock_is_virtual() || plat_demo_replaying()) return;
+  sleep_until_ns(now_ns() + kPollNs);
+}

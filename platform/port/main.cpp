@@ -1,0 +1,150 @@
+// The process entry on Linux: reads the build's own options, finds the data, starts SDL, then
+// runs WinMain.
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/port/datadir.h"
+#include "platform/demo/demo.h"
+#include "platform/port/options.h"
+#include "platform/api/winuser32.h"
+
+namespace {
+
+// sysexits.h
+constexpr int EXIT_USAGE = 64;
+constexpr int EXIT_NOINPUT = 66;
+constexpr size_t kConfigMax = 64 * 1024;  // a longer file is read up to here
+
+std::string config_path() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/tarvellin/tarvellin.conf";
+  const char* home = std::getenv("HOME");
+  return home && *home ? std::string(home) + "/.config/tarvellin/tarvellin.conf" : "";
+}
+
+// The file's text; empty when it does not exist. Other failures to read it are reported.
+std::string read_config(const std::string& path) {
+  std::string text;
+  if (path.empty()) return text;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    if (errno != ENOENT)
+      std::fprintf(stderr, "tarvellin: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
+    return text;
+  }
+  char buf[4096];
+  size_t n;
+  while (text.size() < kConfigMax && (n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
+  std::fclose(f);
+  if (text.size() > kConfigMax) text.resize(kConfigMax);
+  text.erase(std::find(text.begin(), text.end(), '\0'), text.end());
+  return text;
+}
+
+std::string expand_home(const std::string& path) {
+  const char* home = std::getenv("HOME");
+  if (home && path.size() >= 2 && path[0] == '~' && path[1] == '/') return home + path.substr(1);
+  return path;
+}
+
+// Enters the data folder, or says on stderr why there is none; false then.
+bool enter_data_folder() {
+  std::string dir;
+  std::vector<std::string> tried;
+  if (!plat_options.data.empty()) {
+    dir = expand_home(plat_options.data);
+    if (!plat_data_folder_ok(dir)) {
+      std::fprintf(stderr, "tarvellin: the data folder '%s' holds neither image/ nor sound/\n", dir.c_str());
+      return false;
+    }
+  } else {
+    dir = plat_find_data(plat_data_places_from_env(), &tried);
+    if (dir.empty()) {
+      std::fprintf(stderr,
+                   "tarvellin: cannot find the pictures and sounds (image/ and sound/); looked in:\n");
+      for (const std::string& d : tried) std::fprintf(stderr, "  %s\n", d.c_str());
+      std::fprintf(
+          stderr,
+          "Write the default set with 'tarvellin-assetgen DIR' and start the game with '--data DIR',\n"
+          "or install the game, which puts them in share/tarvellin.\n");
+      return false;
+    }
+  }
+  if (chdir(dir.c_str()) != 0) {
+    std::fprintf(stderr, "tarvellin: cannot enter the data folder '%s': %s\n", dir.c_str(),
+                 std::strerror(errno));
+    return false;
+  }
+  return true;
+}
+
+// A hang-up (the terminal or the session closed) quits as SIGTERM does: SDL turns that into a
+// quit event, so the game leaves by its own path and a recording gets its end record.
+void on_hangup(int) { raise(SIGTERM); }
+
+// SDL catches SIGINT and SIGTERM; SIGHUP only where nothing else chose for it (nohup).
+void catch_hangup() {
+  struct sigaction old {};
+  if (sigaction(SIGHUP, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) return;
+  struct sigaction sa {};
+  sa.sa_handler = on_hangup;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGHUP, &sa, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string conf = config_path();
+  std::string conf_text = read_config(conf);
+  std::string error, warnings;
+  PlatOptAction action = plat_parse_options(argc, argv, conf_text.c_str(), &plat_options, &error, &warnings);
+  // Each warning is "line N: ...": prefixed with the file, as compilers report.
+  for (size_t at = 0; at < warnings.size();) {
+    size_t eol = warnings.find('\n', at);
+    std::fprintf(stderr, "tarvellin: %s:%s\n", conf.c_str(), warnings.substr(at + 5, eol - at - 5).c_str());
+    at = eol + 1;
+  }
+  switch (action) {
+    case PLAT_OPT_HELP:
+      plat_print_usage(stdout);
+      return 0;
+    case PLAT_OPT_VERSION:
+      std::printf("tarvellin %s\n", TARVELLIN_VERSION);
+      return 0;
+    case PLAT_OPT_USAGE:
+      std::fprintf(stderr, "tarvellin: %s\n\n", error.c_str());
+      plat_print_usage(stderr);
+      return EXIT_USAGE;
+    case PLAT_OPT_RUN:
+      break;
+  }
+  // Demo files are named from where the program was started, before the data folder is entered.
+  if (int status = plat_demo_begin()) return status;
+  if (!enter_data_folder()) return EXIT_NOINPUT;
+  SDL_SetMainReady();
+  if (SDL_Init(SDL_INIT_EVENTS) != 0) {
+    std::fprintf(stderr, "tarvellin: cannot start SDL: %s\n", SDL_GetError());
+    return 1;
+  }
+  catch_hangup();
+  static HINSTANCE__ instance;  // the program instance handle the game passes to DirectInput
+  int rc = WinMain(&instance, nullptr, (LPSTR) "", SW_SHOWDEFAULT);
+  if (plat_fatal_message()[0]) {
+    std::fprintf(stderr, "tarvellin: %s\n", plat_fatal_message());
+    rc = 1;
+  }
+  rc = plat_demo_end(rc);
+  SDL_Quit();
+  return rc;
+}

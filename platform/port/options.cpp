@@ -1,0 +1,187 @@
+// The option table, read from the configuration file's text and from the command line alike.
+#include "platform/port/options.h"
+
+#include <strings.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/demo/demo.h"
+
+PlatOptions plat_options;
+
+namespace {
+
+// A setter returns null when it took the value, else why it did not. Switches get "" from the
+// command line, or an explicit yes/no ("--nosound=no", "nosound off" in the file).
+typedef const char* (*OptSetter)(PlatOptions& o, const char* value);
+
+struct OptSpec {
+  const char* name;   // "--name" on the command line, "name value" in the configuration file
+  const char* value;  // the value's name in the help; null for a switch
+  const char* help;
+  OptSetter set;
+  PlatOptAction action = PLAT_OPT_RUN;  // PLAT_OPT_HELP and PLAT_OPT_VERSION end the parse
+  bool command_line_only = false;       // refused in the configuration file
+};
+
+const char* set_flag(bool* flag, const char* v, bool on = true) {
+  if (!*v || !strcasecmp(v, "yes") || !strcasecmp(v, "true") || !strcasecmp(v, "on") ||
+      !std::strcmp(v, "1")) {
+    *flag = on;
+    return nullptr;
+  }
+  if (!strcasecmp(v, "no") || !strcasecmp(v, "false") || !strcasecmp(v, "off") || !std::strcmp(v, "0")) {
+    *flag = !on;
+    return nullptr;
+  }
+  return "wants yes or no";
+}
+
+const char* set_int(int* n, const char* v, int lo, int hi, const char* why) {
+  errno = 0;
+  char* end = nullptr;
+  long x = std::strtol(v, &end, 10);
+  if (!*v || *end || errno || x < lo || x > hi) return why;
+  *n = (int)x;
+  return nullptr;
+}
+
+const char* set_text(std::string* s, const char* v) {
+  if (!*v) return "wants a value";
+  *s = v;
+  return nullptr;
+}
+
+// Adding an option is one entry here (and its field in PlatOptions).
+const OptSpec kOptions[] = {
+    {"data", "DIR", "read image/ and sound/ from DIR instead of searching for them",
+     [](PlatOptions& o, const char* v) { return set_text(&o.data, v); }},
+    {"window", nullptr, "play in a window",
+     [](PlatOptions& o, const char* v) { return set_flag(&o.window, v); }},
+    {"fullscreen", nullptr, "play on the whole screen (the default)",
+     [](PlatOptions& o, const char* v) { return set_flag(&o.window, v, false); }},
+    {"scale", "N", "make the window N x 1024 by N x 768 (1 to 8; default 1)",
+     [](PlatOptions& o, const char* v) { return set_int(&o.scale, v, 1, PLAT_SCALE_MAX, "wants 1 to 8"); }},
+    {"integer-scale", nullptr, "scale the picture by whole multiples only, black border around",
+     [](PlatOptions& o, const char* v) { return set_flag(&o.integer_scale, v); }},
+    {"smooth", nullptr, "scale with linear filtering instead of sharp pixels",
+     [](PlatOptions& o, const char* v) { return set_flag(&o.smooth, v); }},
+    {"nosound", nullptr, "open no audio device",
+     [](PlatOptions& o, const char* v) { return set_flag(&o.nosound, v); }},
+    {"low-cpu", nullptr, "sleep through most of each frame's wait instead of spinning",
+     [](PlatOptions& o, const char* v) { return set_flag(&o.low_cpu, v); }},
+    {"record", "FILE", "record this run's input as a demo in FILE",
+     [](PlatOptions&, const char* v) { return plat_demo_set_option("record", v); }, PLAT_OPT_RUN, true},
+    {"playdemo", "FILE", "play the demo in FILE at the usual pace (Esc ends it)",
+     [](PlatOptions&, const char* v) { return plat_demo_set_option("playdemo", v); }, PLAT_OPT_RUN, true},
+    {"playdemo-continue", nullptr, "after the demo, hand the game to the player",
+     [](PlatOptions&, const char* v) { return *v ? "takes no value" : plat_demo_set_option("playdemo-continue", v); },
+     PLAT_OPT_RUN, true},
+    {"timedemo", "FILE", "play the demo as fast as possible and print its speed",
+     [](PlatOptions&, const char* v) { return plat_demo_set_option("timedemo", v); }, PLAT_OPT_RUN, true},
+    {"hash-frames", "N,...", "print a hash of the picture shown after each listed frame",
+     [](PlatOptions&, const char* v) { return plat_demo_set_option("hash-frames", v); }, PLAT_OPT_RUN, true},
+    {"help", nullptr, "show this help", nullptr, PLAT_OPT_HELP, true},
+    {"version", nullptr, "show the version", nullptr, PLAT_OPT_VERSION, true},
+};
+
+const OptSpec* find_option(const char* name, size_t len) {
+  for (const OptSpec& o : kOptions)
+    if (std::strlen(o.name) == len && std::strncmp(o.name, name, len) == 0) return &o;
+  return nullptr;
+}
+
+std::string trimmed(const char* s, size_t n) {
+  while (n && (*s == ' ' || *s == '\t')) ++s, --n;
+  while (n && (s[n - 1] == ' ' || s[n - 1] == '\t' || s[n - 1] == '\r')) --n;
+  return std::string(s, n);
+}
+
+void read_config(const char* text, PlatOptions* out, std::string* warnings) {
+  int line_no = 0;
+  for (const char* p = text; *p;) {
+    const char* eol = std::strchr(p, '\n');
+    size_t n = eol ? (size_t)(eol - p) : std::strlen(p);
+    std::string line = trimmed(p, n);
+    p += n + (eol ? 1 : 0);
+    ++line_no;
+    if (line.empty() || line[0] == '#') continue;
+    size_t sep = line.find_first_of(" \t");
+    std::string name = line.substr(0, sep);
+    std::string value = sep == std::string::npos ? "" : trimmed(line.c_str() + sep, line.size() - sep);
+    const OptSpec* o = find_option(name.c_str(), name.size());
+    const char* why = nullptr;
+    if (!o)
+      why = "unknown option";
+    else if (o->command_line_only)
+      why = "belongs on the command line only";
+    else if (o->value && value.empty())
+      why = "wants a value";
+    else
+      why = o->set(*out, value.c_str());
+    if (why) *warnings += "line " + std::to_string(line_no) + ": '" + name + "' " + why + "; ignored\n";
+  }
+}
+
+}  // namespace
+
+PlatOptAction plat_parse_options(int argc, const char* const* argv, const char* config_text, PlatOptions* out,
+                                 std::string* error, std::string* warnings) {
+  if (config_text) read_config(config_text, out, warnings);
+  for (int i = 1; i < argc; ++i) {
+    const char* arg = argv[i];
+    if (!std::strcmp(arg, "-h")) return PLAT_OPT_HELP;
+    if (std::strncmp(arg, "--", 2) != 0 || !arg[2]) {
+      *error = std::string("unexpected argument '") + arg + "'";
+      return PLAT_OPT_USAGE;
+    }
+    const char* name = arg + 2;
+    const char* eq = std::strchr(name, '=');
+    const OptSpec* o = find_option(name, eq ? (size_t)(eq - name) : std::strlen(name));
+    if (!o) {
+      *error = std::string("unknown option '") + arg + "'";
+      return PLAT_OPT_USAGE;
+    }
+    if (o->action != PLAT_OPT_RUN) return o->action;
+    const char* value = "";
+    if (eq) {
+      value = eq + 1;
+    } else if (o->value) {
+      if (i + 1 >= argc) {
+        *error = std::string("--") + o->name + " wants " + o->value;
+        return PLAT_OPT_USAGE;
+      }
+      value = argv[++i];
+    }
+    if (const char* why = o->set(*out, value)) {
+      *error = std::string("--") + o->name + " '" + value + "' " + why;
+      return PLAT_OPT_USAGE;
+    }
+  }
+  return PLAT_OPT_RUN;
+}
+
+void plat_print_usage(FILE* out) {
+  std::fprintf(out, "Usage: tarvellin [OPTION]...\nA small space shooter.\n\nOptions:\n");
+  for (const OptSpec& o : kOptions) {
+    std::string left = std::string("--") + o.name + (o.value ? std::string(" ") + o.value : "");
+    std::fprintf(out, "  %-18s %s\n", left.c_str(), o.help);
+  }
+  std::fprintf(out,
+               "\nOptions may also be written in $XDG_CONFIG_HOME/tarvellin/tarvellin.conf, one\n"
+               "'option value' a line, without the dashes; the command line wins.\n"
+               "\nWithout --data the game looks for image/ and sound/ in the working directory,\n"
+               "beside the program, in ../share/tarvellin from the program, then in\n"
+               "$XDG_DATA_HOME/tarvellin and each of $XDG_DATA_DIRS/tarvellin.\n"
+               "\nControls:\n"
+               "  arrows           steer\n"
+               "  left Ctrl        fire\n"
+               "  A / S            switch the ship\n"
+               "  Q / W            switch the space background\n"
+               "  O / P            faster / slower game\n"
+               "  Esc, left Alt    quit (Esc also leaves the Authors screen)\n"
+               "  mouse            choose Start, Authors or Exit in the menu\n"
+               "  F11              switch between window and full screen\n");
+}
