@@ -57,6 +57,15 @@ typedef int HFILE;
 
 #define MAKEINTRESOURCEA(i) ((LPSTR)((uintptr_t)((WORD)(i))))
 
+// Window messages: what the game queues and what the window system sends it.
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_CLOSE 0x0010
+#define WM_PAINT 0x000F
+#define WM_QUIT 0x0012
+#define WM_ACTIVATEAPP 0x001C
+
 // Result codes shared by the COM-style interfaces.
 #define S_OK ((HRESULT)0)
 #define S_FALSE ((HRESULT)1)

@@ -1,16 +1,16 @@
-// Windows and messages over one SDL window and one fixed message queue.
+// Windows and messages: window classes, the game's windows and one fixed message queue. The
+// host's window shows them; the input border brings the system's messages.
 #include "platform/api/winuser32.h"
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstring>
-#include <ctime>
 
-#include "platform/demo/demo.h"
+#include "platform/host/clock.h"
+#include "platform/host/events.h"
+#include "platform/host/input.h"
+#include "platform/host/window.h"
 #include "platform/port/options.h"
 #include "platform/seams/seams.h"
 #include "platform/seams/seams_internal.h"
-#include "platform/host/window.h"
 
 namespace {
 
@@ -25,7 +25,6 @@ struct ClassRec {
 
 struct WindowRec {
   HWND__ handle;
-  SDL_Window* sdl;
   WNDPROC proc;
   bool used;
 };
@@ -42,19 +41,11 @@ bool g_quit_pending = false;
 int g_quit_code = 0;
 
 int g_cursor_count = 0;
-long g_wheel = 0;
-char g_fatal[512];
 HDC__ g_paint_dc;
 
 WindowRec* find_window(HWND hwnd) {
   for (WindowRec& w : g_windows)
     if (w.used && &w.handle == hwnd) return &w;
-  return nullptr;
-}
-
-WindowRec* window_of_sdl(Uint32 id) {
-  for (WindowRec& w : g_windows)
-    if (w.used && w.sdl && SDL_GetWindowID(w.sdl) == id) return &w;
   return nullptr;
 }
 
@@ -66,165 +57,16 @@ bool queue_push(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   return true;
 }
 
-// A message from the window system; a demo notes it, or brings its own in its place.
-void system_message(HWND hwnd, UINT message) {
-  if (plat_demo_window_message(message)) queue_push(hwnd, message, 0, 0);
+// The border's window messages join the queue; its quit ends the loop.
+void system_post(HWND hwnd, UINT message) {
+  if (message == WM_QUIT) {
+    PostQuitMessage(0);
+    return;
+  }
+  if (find_window(hwnd)) queue_push(hwnd, message, 0, 0);
 }
 
 }  // namespace
-
-bool plat_post_system_message(UINT message) {
-  for (WindowRec& w : g_windows)
-    if (w.used) return queue_push(&w.handle, message, 0, 0);
-  return false;
-}
-
-void plat_set_fatal(const char* fmt, ...) {
-  va_list ap;
-  va_start(ap, fmt);
-  vsnprintf(g_fatal, sizeof g_fatal, fmt, ap);
-  va_end(ap);
-}
-const char* plat_fatal_message() { return g_fatal; }
-void plat_clear_fatal() { g_fatal[0] = 0; }
-
-SDL_Window* plat_sdl_window(HWND hwnd) {
-  WindowRec* w = find_window(hwnd);
-  return w ? w->sdl : nullptr;
-}
-
-SDL_Window* plat_main_sdl_window() {
-  for (WindowRec& w : g_windows)
-    if (w.used && w.sdl) return w.sdl;
-  return nullptr;
-}
-
-// SDL falls back to its headless drivers when no display can be reached; a player would see
-// nothing at all, so those count as no display unless they were asked for by name.
-static bool plat_video_headless() {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
-  bool headless = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0 ||
-                             SDL_strcmp(driver, "evdev") == 0);
-  return headless && !(asked && SDL_strcasecmp(asked, driver) == 0);
-}
-
-bool plat_video_start() {
-  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
-  const char* x_display = SDL_getenv("DISPLAY");
-  const bool asked = SDL_getenv("SDL_VIDEODRIVER") && *SDL_getenv("SDL_VIDEODRIVER");
-  // A display that is named but refuses the first connection (a busy X server) gets a few
-  // more tries before the game gives up; each try is short, so nothing hangs.
-  char why[256] = "no X11 or Wayland display found (is DISPLAY set?)";
-  // With only X named, a busy server's refusal must not send SDL on to Wayland, whose probe
-  // prints its own complaint on stderr before the retry below succeeds.
-  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
-  if (!asked && x_display && *x_display && !(wayland && *wayland)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    if (attempt > 0) SDL_Delay(250);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
-      if (!plat_video_headless()) return true;
-      SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    } else {
-      SDL_snprintf(why, sizeof why, "%s", SDL_GetError());
-    }
-    if (asked || !x_display || !*x_display) break;
-    // Ask X11 by name, so that its own reason is the one reported.
-    if (SDL_VideoInit("x11") == 0) {
-      SDL_VideoQuit();
-      if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0 && !plat_video_headless()) return true;
-      SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    } else {
-      SDL_snprintf(why, sizeof why, "X11 display %s: %s", x_display, SDL_GetError());
-    }
-  }
-  plat_set_fatal("cannot open the display: %s", why);
-  return false;
-}
-
-static void set_capture(SDL_Window* win, bool on) {
-  // Relative motion while the game has focus; the pointer is free again when it loses it.
-  if (!win) return;
-  SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE);
-}
-
-static void desktop_size(int display, int* w, int* h) {
-  SDL_DisplayMode desktop;
-  if (SDL_GetDesktopDisplayMode(display < 0 ? 0 : display, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
-    *w = desktop.w;
-    *h = desktop.h;
-  }
-}
-
-// The game's size times --scale, less while that would not fit on the desktop.
-static void window_size(int display, int* w, int* h) {
-  int dw = 0, dh = 0;
-  desktop_size(display, &dw, &dh);
-  int s = plat_options.scale;
-  while (s > 1 && dw > 0 && (*w * s > dw || *h * s > dh)) --s;
-  *w *= s;
-  *h *= s;
-}
-
-// F11: between the desktop's full screen and a window of the chosen scale. The size is set by
-// hand as well, so that it also holds without a window manager.
-static void toggle_fullscreen(SDL_Window* win) {
-  const int display = SDL_GetWindowDisplayIndex(win);
-  int w = 1024, h = 768;
-  if (SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN) {
-    window_size(display, &w, &h);
-    SDL_SetWindowFullscreen(win, 0);
-    SDL_SetWindowResizable(win, SDL_TRUE);
-    SDL_SetWindowSize(win, w, h);
-    SDL_SetWindowPosition(win, (int)SDL_WINDOWPOS_CENTERED_DISPLAY(display),
-                          (int)SDL_WINDOWPOS_CENTERED_DISPLAY(display));
-  } else {
-    desktop_size(display, &w, &h);
-    SDL_Rect at{0, 0, w, h};
-    SDL_GetDisplayBounds(display < 0 ? 0 : display, &at);
-    SDL_SetWindowPosition(win, at.x, at.y);
-    SDL_SetWindowSize(win, w, h);
-    SDL_SetWindowFullscreen(win, SDL_WINDOW_FULLSCREEN_DESKTOP);
-  }
-}
-
-void plat_pump_events() {
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  SDL_Event ev;
-  while (SDL_PollEvent(&ev)) {
-    switch (ev.type) {
-      case SDL_QUIT:
-        for (WindowRec& w : g_windows)
-          if (w.used) system_message(&w.handle, WM_CLOSE);
-        break;
-      case SDL_WINDOWEVENT: {
-        WindowRec* w = window_of_sdl(ev.window.windowID);
-        if (!w) break;
-        if (ev.window.event == SDL_WINDOWEVENT_CLOSE) system_message(&w->handle, WM_CLOSE);
-        else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) system_message(&w->handle, WM_PAINT);
-        else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) set_capture(w->sdl, true);
-        else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST) set_capture(w->sdl, false);
-        break;
-      }
-      case SDL_KEYDOWN:
-        if (ev.key.keysym.scancode == SDL_SCANCODE_F11 && !ev.key.repeat)
-          if (WindowRec* w = window_of_sdl(ev.key.windowID)) toggle_fullscreen(w->sdl);
-        if (ev.key.keysym.scancode == SDL_SCANCODE_ESCAPE) plat_demo_interrupt();  // ends a replay
-        break;
-      case SDL_MOUSEWHEEL:
-        g_wheel += (long)ev.wheel.y * 120;
-        break;
-      default:
-        break;
-    }
-  }
-}
-
-long plat_take_wheel() {
-  long w = g_wheel;
-  g_wheel = 0;
-  return w;
-}
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
   HRESULT hr;
@@ -257,38 +99,29 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style,
       w = &slot;
       break;
     }
-  if (!w || !plat_video_start()) return nullptr;
-  Uint32 flags = ((style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN) | SDL_WINDOW_ALLOW_HIGHDPI;
-  int pos = 0;
-  if (plat_options.window) {
-    window_size(0, &width, &height);
-    pos = (int)SDL_WINDOWPOS_CENTERED;
-    flags |= SDL_WINDOW_RESIZABLE;
-  } else {
-    // Full screen covers the desktop from its top-left corner at the desktop's size, also
-    // without a window manager to stretch it; the presented picture is scaled to fit.
-    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-    desktop_size(0, &width, &height);
+  if (!w) return nullptr;
+  char why[256];
+  if (!plat_video_start(why, sizeof why)) {
+    plat_set_fatal("cannot open the display: %s", why);
+    return nullptr;
   }
-  SDL_Window* sdl = SDL_CreateWindow(title ? title : "", pos, pos, width, height, flags);
-  if (!sdl) {
-    plat_set_fatal("cannot create the game window: %s", SDL_GetError());
+  if (!plat_window_open(&w->handle, title ? title : "", &width, &height, (style & WS_VISIBLE) != 0, why,
+                        sizeof why)) {
+    plat_set_fatal("cannot create the game window: %s", why);
     return nullptr;
   }
   w->used = true;
-  w->sdl = sdl;
   w->proc = cls->proc;
+  plat_input_set_sink(system_post);
   seam_trace("CreateWindowExA %s %dx%d", title ? title : "", width, height);
   w->proc(&w->handle, WM_CREATE, 0, 0);
-  if (style & WS_VISIBLE) {
-    SDL_RaiseWindow(sdl);
-    if (SDL_GetKeyboardFocus() == sdl) set_capture(sdl, true);
-  }
+  if (style & WS_VISIBLE) plat_window_raise(&w->handle);
   return &w->handle;
 }
 
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND, UINT, UINT, UINT remove) {
-  plat_demo_pass();  // before the pump: a demo's messages join the queue where recorded ones did
+  plat_input_set_sink(system_post);
+  plat_input_pass();  // before the pump: a demo's messages join the queue where recorded ones did
   plat_pump_events();
   SEAM_FAULT_COUNT("PeekMessageA");
   // The quit message goes ahead of what is still queued, so that a quit key held for several
@@ -297,7 +130,7 @@ BOOL WINAPI PeekMessageA(LPMSG msg, HWND, UINT, UINT, UINT remove) {
     *msg = MSG{nullptr, WM_QUIT, (WPARAM)g_quit_code, 0, GetTickCount(), POINT{0, 0}};
     if (remove & PM_REMOVE) {
       g_quit_pending = false;
-      plat_demo_loop_end();
+      plat_input_loop_end();
     }
     return TRUE;
   }
@@ -325,7 +158,7 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) 
   HRESULT hr;
   if (seam_fault("PostMessageA", &hr)) return FALSE;
   if (hwnd && !find_window(hwnd)) return FALSE;
-  if (message == WM_DESTROY && plat_demo_quit_posted()) return TRUE;  // the player takes over instead
+  if (message == WM_DESTROY && plat_input_game_quit()) return TRUE;  // the player takes over instead
   seam_trace("PostMessageA %u", message);
   return queue_push(hwnd, message, wparam, lparam) ? TRUE : FALSE;
 }
@@ -372,20 +205,12 @@ HGDIOBJ WINAPI GetStockObject(int) {
 int WINAPI ShowCursor(BOOL show) {
   g_cursor_count += show ? 1 : -1;
   seam_trace("ShowCursor %d", show ? 1 : 0);
-  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(g_cursor_count >= 0 ? SDL_ENABLE : SDL_DISABLE);
+  plat_window_cursor(g_cursor_count >= 0);
   return g_cursor_count;
 }
 
-DWORD WINAPI GetTickCount(void) {
-  DWORD now;
-  if (!seam_clock_read(&now)) {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    // Milliseconds in 32 bits: wraps after 49.7 days, as the game expects.
-    now = (DWORD)((uint64_t)ts.tv_sec * 1000u + (uint64_t)ts.tv_nsec / 1000000u);
-  }
-  return plat_demo_ticks(now);
-}
+// Milliseconds in 32 bits: wraps after 49.7 days, as the game expects.
+DWORD WINAPI GetTickCount(void) { return plat_clock_ticks(); }
 
 BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom) {
   if (!rect) return FALSE;
@@ -423,7 +248,7 @@ BOOL WINAPI OffsetRect(LPRECT rect, int dx, int dy) {
 // Test seam: forget windows, classes and queued messages between tests.
 void seam_windows_reset() {
   for (WindowRec& w : g_windows) {
-    if (w.used && w.sdl) SDL_DestroyWindow(w.sdl);
+    if (w.used) plat_window_close(&w.handle);
     w = WindowRec{};
   }
   g_class_count = 0;

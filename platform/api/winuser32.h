@@ -47,14 +47,6 @@ struct PAINTSTRUCT {
 #define WS_POPUP 0x80000000L
 #define WS_VISIBLE 0x10000000L
 
-#define WM_NULL 0x0000
-#define WM_CREATE 0x0001
-#define WM_DESTROY 0x0002
-#define WM_CLOSE 0x0010
-#define WM_PAINT 0x000F
-#define WM_QUIT 0x0012
-#define WM_ACTIVATEAPP 0x001C
-
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 
@@ -80,7 +72,6 @@ HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name);
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name);
 HGDIOBJ WINAPI GetStockObject(int object);
 int WINAPI ShowCursor(BOOL show);
-SHORT WINAPI GetAsyncKeyState(int vkey);
 DWORD WINAPI GetTickCount(void);
 
 BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom);

@@ -1,5 +1,6 @@
 // Record, replay and timing of demos. The unit is one pass of the game's loop (PeekMessageA, then
-// one frame): what the system queued then, what each device read and GetAsyncKeyState gave. The
+// one frame): what the system queued then, what each device read and GetAsyncKeyState gave, all
+// taken at the input border, where a replay also puts them back. The
 // game's logic reads nothing else but its random seed, the first tick reading, which the header
 // carries; so a replay runs the same frames whatever the real timing.
 #include "platform/demo/demo.h"
@@ -14,10 +15,9 @@
 #include <vector>
 
 #include "platform/demo/demo_format.h"
-#include "platform/api/dinput8.h"
-#include "platform/host/window.h"
+#include "platform/host/clock.h"
+#include "platform/host/input.h"
 #include "platform/seams/seams_video.h"
-#include "platform/api/winuser32.h"
 
 #ifndef TARVELLIN_VERSION
 #define TARVELLIN_VERSION "1.0"
@@ -63,7 +63,6 @@ struct Session {
 
   // Clock.
   bool ticked = false;
-  DWORD offset = 0;
   DWORD timed_now = 0;
 
   // End.
@@ -78,7 +77,7 @@ struct Session {
 
 Options g_opt;
 Session g_s;
-const PlatDemoGame* g_game = nullptr;  // set by a static initializer: keep it a plain pointer
+const PlatDemoGame* g_game = nullptr;
 
 uint64_t now_ns() {
   timespec ts;
@@ -172,13 +171,15 @@ void replay_over() {
     take_end_state();
   if (g_opt.play_continue && !g_s.interrupted) {
     g_s.live = true;
+    // The border is the player's from now on; the clock keeps the replay's offset.
+    plat_input_set_tap(nullptr);
+    plat_clock_set_tap(nullptr);
     // The mouse moved during the replay is not the player's first move.
-    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GetRelativeMouseState(nullptr, nullptr);
-    plat_take_wheel();
+    plat_input_forget_motion();
     std::fprintf(stderr, "tarvellin: the demo is over after %" PRIu32 " frames; the game is yours\n",
                  g_s.end_frames);
   } else {
-    PostQuitMessage(0);
+    plat_input_post(WM_QUIT);
   }
 }
 
@@ -196,7 +197,7 @@ void replay_pass() {
       replay_over();
       return;
     }
-    plat_post_system_message(g_s.pass.messages[i]);
+    plat_input_post(g_s.pass.messages[i]);
   }
 }
 
@@ -248,6 +249,142 @@ bool parse_frames(const char* list) {
   return g_opt.hash_frame_count > 0;
 }
 
+// ---- the tap at the input border
+
+void tap_pass() {
+  if (g_s.mode == Mode::off || g_s.live) return;
+  uint32_t frames_done = g_s.passes++;
+  for (int i = 0; i < g_opt.hash_frame_count; ++i)
+    if (g_opt.hash_frames[i] == frames_done) {
+      print_frame_hash(frames_done);
+      break;
+    }
+  if (g_s.mode == Mode::timed) {
+    uint64_t t = now_ns();
+    if (g_s.passes == 1)
+      g_s.t_first = t;
+    else if (t - g_s.t_last > g_s.slowest)
+      g_s.slowest = t - g_s.t_last;
+    g_s.t_last = t;
+  }
+  if (g_s.mode == Mode::record) {
+    record_header();
+    if (g_s.passes > 1) {
+      g_s.enc.pass(g_s.pass);
+      record_write();
+    }
+    demo_pass_next(&g_s.pass);
+    return;
+  }
+  replay_pass();
+}
+
+void tap_loop_end() {
+  if (g_s.mode != Mode::off && !g_s.live) take_end_state();
+}
+
+void tap_escape() {
+  if (replaying()) g_s.interrupted = true;
+}
+
+// A replay brings its own window messages; closing the window ends it.
+bool tap_message(UINT message) {
+  if (replaying()) {
+    if (message == WM_CLOSE) tap_escape();
+    return false;
+  }
+  if (g_s.mode != Mode::record) return true;
+  if (g_s.pass.message_count == DEMO_MAX_MESSAGES) return false;
+  g_s.pass.messages[g_s.pass.message_count++] = (BYTE)message;
+  return true;
+}
+
+HRESULT tap_keyboard(HRESULT hr, BYTE* keys) {
+  DemoPass& p = g_s.pass;
+  if (replaying()) {
+    if (p.key_result == S_OK) std::memcpy(keys, p.keys, 256);
+    return p.key_result;
+  }
+  if (g_s.mode == Mode::record) {
+    p.key_result = hr;
+    if (hr == S_OK) std::memcpy(p.keys, keys, 256);
+  }
+  return hr;
+}
+
+HRESULT tap_mouse(HRESULT hr, PlatMouse* m) {
+  DemoPass& p = g_s.pass;
+  if (replaying()) {
+    if (p.mouse_result != S_OK) return p.mouse_result;
+    // The pass's motion goes to its first read, as a real device's would.
+    m->dx = g_s.motion_given ? 0 : p.dx;
+    m->dy = g_s.motion_given ? 0 : p.dy;
+    m->dz = g_s.motion_given ? 0 : p.dz;
+    std::memcpy(m->buttons, p.buttons, 4);
+    g_s.motion_given = true;
+    return S_OK;
+  }
+  if (g_s.mode == Mode::record) {
+    p.mouse_result = hr;
+    if (hr == S_OK) {
+      p.dx += m->dx;
+      p.dy += m->dy;
+      p.dz += m->dz;
+      std::memcpy(p.buttons, m->buttons, 4);
+    }
+  }
+  return hr;
+}
+
+// Escape as the game read it is part of the recording; other keys follow the key bytes.
+SHORT tap_async(int dik, SHORT state) {
+  if (replaying()) {
+    if (dik == DIK_ESCAPE) return g_s.pass.escape;
+    return (dik > 0 && dik < 256 && (g_s.pass.keys[dik] & 0x80)) ? (SHORT)0x8000 : 0;
+  }
+  if (g_s.mode == Mode::record && dik == DIK_ESCAPE) g_s.pass.escape = state;
+  return state;
+}
+
+// Handing over: the game's own quit is dropped, the player takes over after this frame.
+bool tap_game_quit() {
+  if (!replaying() || !g_opt.play_continue) return false;
+  g_s.hand_over = true;
+  return true;
+}
+
+const PlatInputTap kTap = {tap_pass,  tap_loop_end, tap_message, tap_keyboard,
+                           tap_mouse, tap_async,    tap_escape,  tap_game_quit};
+
+// GetTickCount: the recording keeps its first reading, the game's random seed; a replay starts
+// from that seed and runs the real clock at the same distance from it; timing steps a second
+// per reading, so that every wait ends at once.
+DWORD tap_clock(DWORD now) {
+  switch (g_s.mode) {
+    case Mode::off:
+      return now;
+    case Mode::record:
+      if (!g_s.ticked) g_s.header.seed = now;
+      g_s.ticked = true;
+      return now;
+    case Mode::play:
+      if (!g_s.ticked) plat_clock_set_offset(g_s.dec.header().seed - now);
+      g_s.ticked = true;
+      return now + plat_clock_offset();
+    case Mode::timed:
+      g_s.timed_now = g_s.ticked ? g_s.timed_now + kTimedTickStep : g_s.dec.header().seed;
+      g_s.ticked = true;
+      return g_s.timed_now;
+  }
+  return now;
+}
+
+void taps_set(bool on) {
+  plat_input_set_tap(on ? &kTap : nullptr);
+  plat_clock_set_tap(on ? tap_clock : nullptr);
+  if (!on) plat_clock_set_offset(0);
+}
+
 }  // namespace
 
 void plat_demo_set_game(const PlatDemoGame* game) { g_game = game; }
@@ -297,6 +434,7 @@ int plat_demo_begin() {
     h.state = state;
     h.frame_delay = delay;
     g_s.mode = Mode::record;
+    taps_set(true);
     return 0;
   }
   const char* path = g_opt.play ? g_opt.play : g_opt.timed;
@@ -322,6 +460,7 @@ int plat_demo_begin() {
                  " frames (it has no end record); playing those\n",
                  path, g_s.dec.end().frames);
   g_s.mode = g_opt.play ? Mode::play : Mode::timed;
+  taps_set(true);
   return 0;
 }
 
@@ -355,139 +494,17 @@ int plat_demo_end(int status) {
       break;
   }
   g_s.mode = Mode::off;
+  taps_set(false);
   return status;
 }
 
 void plat_demo_reset() {
   if (g_s.out) std::fclose(g_s.out);
+  taps_set(false);
   g_s = Session{};
   g_opt = Options{};
 }
 
 bool plat_demo_replaying() { return replaying(); }
 
-void plat_demo_pass() {
-  if (g_s.mode == Mode::off || g_s.live) return;
-  uint32_t frames_done = g_s.passes++;
-  for (int i = 0; i < g_opt.hash_frame_count; ++i)
-    if (g_opt.hash_frames[i] == frames_done) {
-      print_frame_hash(frames_done);
-      break;
-    }
-  if (g_s.mode == Mode::timed) {
-    uint64_t t = now_ns();
-    if (g_s.passes == 1)
-      g_s.t_first = t;
-    else if (t - g_s.t_last > g_s.slowest)
-      g_s.slowest = t - g_s.t_last;
-    g_s.t_last = t;
-  }
-  if (g_s.mode == Mode::record) {
-    record_header();
-    if (g_s.passes > 1) {
-      g_s.enc.pass(g_s.pass);
-      record_write();
-    }
-    demo_pass_next(&g_s.pass);
-    return;
-  }
-  replay_pass();
-}
-
-void plat_demo_loop_end() {
-  if (g_s.mode != Mode::off && !g_s.live) take_end_state();
-}
-
-bool plat_demo_window_message(UINT message) {
-  if (replaying()) {
-    if (message == WM_CLOSE) plat_demo_interrupt();
-    return false;
-  }
-  if (g_s.mode != Mode::record) return true;
-  if (g_s.pass.message_count == DEMO_MAX_MESSAGES) return false;
-  g_s.pass.messages[g_s.pass.message_count++] = (BYTE)message;
-  return true;
-}
-
-void plat_demo_interrupt() {
-  if (replaying()) g_s.interrupted = true;
-}
-
-bool plat_demo_quit_posted() {
-  if (!replaying() || !g_opt.play_continue) return false;
-  g_s.hand_over = true;
-  return true;
-}
-
-DWORD plat_demo_ticks(DWORD now) {
-  switch (g_s.mode) {
-    case Mode::off:
-      return now;
-    case Mode::record:
-      if (!g_s.ticked) g_s.header.seed = now;
-      g_s.ticked = true;
-      return now;
-    case Mode::play:
-      // The recorded seed, then the real clock at the same distance from it.
-      if (!g_s.ticked) g_s.offset = g_s.dec.header().seed - now;
-      g_s.ticked = true;
-      return now + g_s.offset;
-    case Mode::timed:
-      g_s.timed_now = g_s.ticked ? g_s.timed_now + kTimedTickStep : g_s.dec.header().seed;
-      g_s.ticked = true;
-      return g_s.timed_now;
-  }
-  return now;
-}
-
-DWORD plat_demo_clock_offset() { return g_s.mode == Mode::play ? g_s.offset : 0; }
-
 bool plat_demo_on() { return (g_s.mode != Mode::off) && !g_s.live; }
-
-bool plat_demo_device_replay(bool mouse, DWORD size, void* data, HRESULT* hr) {
-  if (!replaying() || !data || size != (mouse ? sizeof(DIMOUSESTATE) : 256u)) return false;
-  const DemoPass& p = g_s.pass;
-  *hr = mouse ? p.mouse_result : p.key_result;
-  if (*hr != DI_OK) return true;
-  if (!mouse) {
-    std::memcpy(data, p.keys, 256);
-    return true;
-  }
-  DIMOUSESTATE* m = static_cast<DIMOUSESTATE*>(data);
-  // The pass's motion goes to its first read, as a real device's would.
-  m->lX = g_s.motion_given ? 0 : p.dx;
-  m->lY = g_s.motion_given ? 0 : p.dy;
-  m->lZ = g_s.motion_given ? 0 : p.dz;
-  std::memcpy(m->rgbButtons, p.buttons, 4);
-  g_s.motion_given = true;
-  return true;
-}
-
-void plat_demo_device_note(bool mouse, DWORD size, const void* data, HRESULT hr) {
-  if (g_s.mode != Mode::record) return;
-  DemoPass& p = g_s.pass;
-  (mouse ? p.mouse_result : p.key_result) = hr;
-  if (hr != DI_OK || !data || size != (mouse ? sizeof(DIMOUSESTATE) : 256u)) return;
-  if (!mouse) {
-    std::memcpy(p.keys, data, 256);
-    return;
-  }
-  const DIMOUSESTATE* m = static_cast<const DIMOUSESTATE*>(data);
-  p.dx += m->lX;
-  p.dy += m->lY;
-  p.dz += m->lZ;
-  std::memcpy(p.buttons, m->rgbButtons, 4);
-}
-
-bool plat_demo_async_replay(int vk, int dik, SHORT* state) {
-  if (!replaying()) return false;
-  if (vk == VK_ESCAPE)
-    *state = g_s.pass.escape;
-  else
-    *state = (dik > 0 && dik < 256 && (g_s.pass.keys[dik] & 0x80)) ? (SHORT)0x8000 : 0;
-  return true;
-}
-
-void plat_demo_async_note(int vk, SHORT state) {
-  if (g_s.mode == Mode::record && vk == VK_ESCAPE) g_s.pass.escape = state;
-}

@@ -3,8 +3,6 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/api/wintypes.h"
-
 // What a demo needs of the game's records. The game's Linux-only demo file hands it over at
 // start-up; without it the end-state hash covers the frame count alone.
 struct PlatDemoGame {
@@ -27,32 +25,9 @@ int plat_demo_end(int status);
 // Back to no demo, for tests.
 void plat_demo_reset();
 
-// ---- Hooks of the platform's own calls.
+// ---- What the idle waits ask.
 
 // Replaying or timing (and not yet handed to the player): real input is not the game's.
 bool plat_demo_replaying();
-// Recording or replaying: the system's events are taken only where a pass begins.
+// Recording or replaying: the demo's tap is at the input border, its clock is GetTickCount's.
 bool plat_demo_on();
-// PeekMessageA, before it pumps: a new pass of the loop begins. Replay posts the pass's window
-// messages (or the quit message when the demo is over).
-void plat_demo_pass();
-// PeekMessageA hands out WM_QUIT: the loop is over, the end state is taken.
-void plat_demo_loop_end();
-// A window message from the system: false when it must not be queued (replay brings its own).
-bool plat_demo_window_message(UINT message);
-// Replay: Escape or closing the window ends it.
-void plat_demo_interrupt();
-// The game posts its quit message: true when it is dropped because the player takes over
-// after this frame (--playdemo-continue).
-bool plat_demo_quit_posted();
-// GetTickCount's reading, turned into the demo's clock.
-DWORD plat_demo_ticks(DWORD now);
-// What a replay adds to the system's tick count, still after it hands the game over; else 0.
-DWORD plat_demo_clock_offset();
-// GetDeviceState: true when the replay answered (result in *hr); the read afterwards is noted.
-bool plat_demo_device_replay(bool mouse, DWORD size, void* data, HRESULT* hr);
-void plat_demo_device_note(bool mouse, DWORD size, const void* data, HRESULT hr);
-// GetAsyncKeyState: the replay's answer (Escape as recorded, other keys from the key bytes),
-// and the recorder's note of what Escape gave.
-bool plat_demo_async_replay(int vk, int dik, SHORT* state);
-void plat_demo_async_note(int vk, SHORT state);

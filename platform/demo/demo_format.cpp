@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "platform/api/winuser32.h"
 
 namespace {
 

@@ -23,8 +23,8 @@ void plat_font_close(PlatFont* font);
 // the run is fully covered, else `len` values 1..255. Nothing is clipped here: the callback clips.
 // Returns the advance in pixels. Allocates nothing.
 typedef void (*PlatFontSpan)(void* ctx, int x, int y, int len, const unsigned char* coverage);
-int plat_font_draw(const PlatFont* font, const unsigned char* cp1251, int len, int x, int y, PlatFontSpan span,
-                   void* ctx);
+int plat_font_draw(const PlatFont* font, const unsigned char* cp1251, int len, int x, int y,
+                   PlatFontSpan span, void* ctx);
 
 // The advance of the bytes in pixels, as plat_font_draw would move.
 int plat_font_text_width(const PlatFont* font, const unsigned char* cp1251, int len);

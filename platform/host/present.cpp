@@ -15,9 +15,9 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "platform/port/options.h"
 #include "platform/host/pixels.h"
 #include "platform/host/window.h"
+#include "platform/port/options.h"
 #include "platform/seams/seams_video.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/demo/demo.h"
+#include "platform/host/clock.h"
 #include "platform/port/options.h"
 #include "platform/seams/seams_internal.h"
 
@@ -34,7 +35,7 @@ void plat_idle_until(uint32_t start_tick, uint32_t ms) {
   // when the tick reaches start + ms, that is at the start of that millisecond.
   const int64_t now = now_ns();
   // A replay handed over keeps its clock's offset: the tick is read as the game reads it.
-  const uint32_t tick = (uint32_t)(now / 1000000) + plat_demo_clock_offset();
+  const uint32_t tick = (uint32_t)(now / 1000000) + plat_clock_offset();
   const int32_t left_ticks = (int32_t)(start_tick + ms - tick);
   if (left_ticks <= 1) return;
   const int64_t due = (now / 1000000 + left_ticks) * 1000000;

@@ -1,0 +1,6 @@
+// The SDL event pump: window events become the border's window messages, F11 and the focus are
+// handled on the spot, Escape and the wheel go to the border.
+#pragma once
+
+// Takes every pending SDL event; called where a pass begins and by the border's reads.
+void plat_pump_events();
