@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/seams/seams_audio.h"
+#include "platform/win32.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // DirectDraw 7 over plain memory: every surface is RGB565 rows with a pitch, Blt is done here,
-// and only Flip reaches SDL (ddraw7_present.cpp).
+// and only Flip reaches SDL (host/present.cpp).
 #include "platform/api/ddraw7.h"
 
 #include <cstdlib>
@@ -209,7 +209,7 @@ HRESULT IDirectDraw7::SetCooperativeLevel(HWND hWnd, DWORD dwFlags) {
   bool exclusive = dwFlags & DDSCL_EXCLUSIVE;
   bool full = dwFlags & DDSCL_FULLSCREEN;
   if (exclusive != full) return DDERR_INVALIDPARAMS;  // one goes only with the other
-  if (exclusive && !plat_sdl_window(hWnd)) return DDERR_INVALIDPARAMS;
+  if (exclusive && !plat_window_known(hWnd)) return DDERR_INVALIDPARAMS;
   window = hWnd;
   coop_flags = dwFlags;
   seam_trace("SetCooperativeLevel 0x%x", (unsigned)dwFlags);

@@ -52,3 +52,7 @@ struct IDirectMusicLoader {
  protected:
   IDirectMusicLoader() = default;
 };
+
+// Inside the platform layer: a performance or loader object for CoCreateInstance;
+// REGDB_E_CLASSNOTREG for another class.
+HRESULT plat_dmusic_create(REFCLSID rclsid, REFIID riid, LPVOID* ppv);

@@ -1,16 +1,12 @@
-// DirectSound over one SDL audio device. Every buffer bound to the device is listed in a fixed
-// table that the audio callback walks; all state the callback reads is changed under the
-// device lock. The callback allocates nothing and touches no file.
+// DirectSound over the host's one audio device. Every buffer bound to the device is listed in a
+// fixed table that the mixer walks from the device's callback; all state the mixer reads is
+// changed under the device lock. The mixer allocates nothing and touches no file.
 #include "platform/api/dsound8.h"
 
-#include <SDL.h>
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstring>
 #include <new>
 
+#include "platform/host/audio.h"
 #include "platform/port/options.h"
 #include "platform/seams/seams.h"
 #include "platform/seams/seams_audio.h"
@@ -20,7 +16,6 @@ namespace {
 
 constexpr int DS_MAX_BUFFERS = 1024;  // live buffers across all devices; creation fails beyond
 constexpr int DS_MIX_CHUNK = 1024;    // frames summed per pass of the mixer
-constexpr int DS_WANT_RATE = 44100;
 
 struct DsObject : IDirectSound {
   ULONG refs = 1;
@@ -41,28 +36,15 @@ struct DsBuffer : IDirectSoundBuffer {
   bool looping = false;
 };
 
-struct AudioDevice {
-  SDL_AudioDeviceID id = 0;
-  int rate = 0;
-  int channels = 0;
-  int users = 0;  // device objects sharing it
-  bool manual = false;
-};
-
-AudioDevice g_device;
 DsBuffer* g_voices[DS_MAX_BUFFERS];
 int32_t g_mix[DS_MIX_CHUNK];
 int g_serial = 0;
 
 // Holds the device lock for a scope; nothing to lock while no device is open.
 struct MixLock {
-  SDL_AudioDeviceID id;
-  MixLock() : id(g_device.id) {
-    if (id) SDL_LockAudioDevice(id);
-  }
-  ~MixLock() {
-    if (id) SDL_UnlockAudioDevice(id);
-  }
+  uint32_t id;
+  MixLock() : id(plat_audio_lock()) {}
+  ~MixLock() { plat_audio_unlock(id); }
 };
 
 DsBuffer* ds_buffer(IDirectSoundBuffer* b) { return static_cast<DsBuffer*>(b); }
@@ -119,87 +101,6 @@ void ds_mix(int16_t* out, int frames, int channels, int rate) {
   }
 }
 
-void SDLCALL ds_callback(void*, Uint8* stream, int len) {
-  const int frame_bytes = (int)sizeof(int16_t) * g_device.channels;
-  if (g_device.manual || frame_bytes == 0) {
-    std::memset(stream, 0, (size_t)len);
-    return;
-  }
-  ds_mix(reinterpret_cast<int16_t*>(stream), len / frame_bytes, g_device.channels, g_device.rate);
-}
-
-// SDL's probing of sound servers and ALSA devices prints the libraries' own diagnostics on
-// stderr, several lines for the one fact that there is no sound; they are held back while the
-// device opens, and a failure is told in one line instead.
-struct QuietStderr {
-  int saved = -1;
-  QuietStderr() {
-    std::fflush(stderr);
-    int null = open("/dev/null", O_WRONLY);
-    if (null < 0) return;
-    saved = dup(2);
-    if (saved >= 0) dup2(null, 2);
-    close(null);
-  }
-  ~QuietStderr() {
-    if (saved < 0) return;
-    std::fflush(stderr);
-    dup2(saved, 2);
-    close(saved);
-  }
-};
-
-bool ds_device_start() {
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-  SDL_AudioSpec want{};
-  SDL_AudioSpec have{};
-  want.freq = DS_WANT_RATE;
-  want.format = AUDIO_S16SYS;
-  want.channels = 2;
-  want.samples = 512;
-  want.callback = ds_callback;
-  SDL_AudioDeviceID id = SDL_OpenAudioDevice(
-      nullptr, 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-  if (id == 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return false;
-  }
-  if (have.freq < 4000 || have.channels < 1 || have.format != AUDIO_S16SYS) {
-    SDL_CloseAudioDevice(id);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return false;
-  }
-  g_device.id = id;
-  g_device.rate = have.freq;
-  g_device.channels = have.channels;
-  g_device.users = 1;
-  SDL_PauseAudioDevice(id, 0);
-  return true;
-}
-
-bool ds_device_open() {
-  if (g_device.users > 0) {
-    ++g_device.users;
-    return true;
-  }
-  bool ok;
-  {
-    QuietStderr quiet;
-    ok = ds_device_start();
-  }
-  if (!ok) std::fprintf(stderr, "tarvellin: no sound device (%s); playing without sound\n", SDL_GetError());
-  return ok;
-}
-
-void ds_device_close() {
-  if (g_device.users <= 0 || --g_device.users > 0) return;
-  SDL_CloseAudioDevice(g_device.id);  // waits for a running callback to finish
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
-  g_device.id = 0;
-  g_device.rate = 0;
-  g_device.channels = 0;
-}
-
 }  // namespace
 
 HRESULT WINAPI DirectSoundCreate(LPCGUID lpGuid, LPDIRECTSOUND* ppDS, LPUNKNOWN pUnkOuter) {
@@ -211,7 +112,7 @@ HRESULT WINAPI DirectSoundCreate(LPCGUID lpGuid, LPDIRECTSOUND* ppDS, LPUNKNOWN 
   if (plat_options.nosound) return DSERR_NODRIVER;  // as on a machine without a sound device
   DsObject* d = new (std::nothrow) DsObject;
   if (!d) return DSERR_OUTOFMEMORY;
-  if (!ds_device_open()) {
+  if (!plat_audio_open(ds_mix)) {
     delete d;
     return DSERR_NODRIVER;
   }
@@ -238,7 +139,7 @@ ULONG IDirectSound::Release() {
     }
   }
   delete d;
-  ds_device_close();
+  plat_audio_close();
   return 0;
 }
 
@@ -412,10 +313,7 @@ HRESULT IDirectSoundBuffer::Stop() {
   return DS_OK;
 }
 
-void seam_audio_manual(bool on) {
-  MixLock lock;
-  g_device.manual = on;
-}
+void seam_audio_manual(bool on) { plat_audio_manual(on); }
 
 void seam_audio_mix(int16_t* out, int frames, int rate, int channels) {
   if (!out || frames <= 0 || rate <= 0 || channels < 1) return;
@@ -423,8 +321,8 @@ void seam_audio_mix(int16_t* out, int frames, int rate, int channels) {
   ds_mix(out, frames, channels, rate);
 }
 
-int seam_audio_device_rate() { return g_device.rate; }
-int seam_audio_device_channels() { return g_device.channels; }
+int seam_audio_device_rate() { return plat_audio_rate(); }
+int seam_audio_device_channels() { return plat_audio_channels(); }
 
 int seam_audio_buffer_count() {
   MixLock lock;

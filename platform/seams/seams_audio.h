@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/api/com32.h"
-#include "platform/api/dsound8.h"
+
+struct IDirectMusicSegment;
 
 // While on, the device's callback plays silence and moves no buffer: only seam_audio_mix
 // advances the sounds, so what a test reads is deterministic. Off by default.
