@@ -1,6 +1,6 @@
 // libFuzzer target for the demo reader: whatever it accepts must decode pass by pass without
 // reading past the input, and encoding the passes again must give a demo that decodes to the
-// same passes.
+// same passes. A whole demo cut short must give a prefix of its passes, or be refused.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -48,7 +48,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (passes.size() != dec.passes())
     fail("pass count differs from the one checked at open", (uint32_t)passes.size());
-  enc.end(dec.end());
+  const uint32_t frames = passes.empty() ? 0 : (uint32_t)passes.size() - 1;
+  if (dec.cut_off() && dec.end().frames > passes.size())
+    fail("a cut-off demo plays more frames than it has passes", (uint32_t)passes.size());
+  // Cut short anywhere after its header, a demo keeps a prefix of its passes.
+  if (!dec.cut_off() && size > 1) {
+    std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + (long)(data[size - 1] % size));
+    DemoDecoder part;
+    if (part.open(cut.data(), cut.size(), &why)) {
+      DemoPass q;
+      for (uint32_t i = 0; part.next(&q); ++i)
+        if (i >= passes.size() || !same(q, passes[i])) fail("a cut demo's pass differs", i);
+      if (!part.cut_off()) fail("a cut demo is taken as whole", 0);
+    }
+  }
+  enc.end(DemoEnd{dec.cut_off() ? frames : dec.end().frames, dec.end().state_hash});
   std::vector<uint8_t> again;
   enc.take(&again);
   DemoDecoder dec2;

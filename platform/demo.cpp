@@ -316,6 +316,11 @@ int plat_demo_begin() {
                  path, (int)h.state, (int)h.frame_delay, (int)state, (int)delay);
     return 65;
   }
+  if (g_s.dec.cut_off())
+    std::fprintf(stderr,
+                 "tarvellin: the demo '%s' was cut off after %" PRIu32
+                 " frames (it has no end record); playing those\n",
+                 path, g_s.dec.end().frames);
   g_s.mode = g_opt.play ? Mode::play : Mode::timed;
   return 0;
 }
@@ -341,7 +346,7 @@ int plat_demo_end(int status) {
                     g_s.end_hash);
         std::fflush(stdout);
       }
-      if (!g_s.interrupted && !g_s.live && g_s.end_hash != g_s.dec.end().state_hash)
+      if (!g_s.interrupted && !g_s.live && !g_s.dec.cut_off() && g_s.end_hash != g_s.dec.end().state_hash)
         std::fprintf(
             stderr,
             "tarvellin: this replay differs from its recording (by version %s), which ended in %016" PRIx64
@@ -434,6 +439,8 @@ DWORD plat_demo_ticks(DWORD now) {
   }
   return now;
 }
+
+DWORD plat_demo_clock_offset() { return g_s.mode == Mode::play ? g_s.offset : 0; }
 
 bool plat_demo_on() { return (g_s.mode != Mode::off) && !g_s.live; }
 

@@ -47,6 +47,8 @@ void plat_demo_interrupt();
 bool plat_demo_quit_posted();
 // GetTickCount's reading, turned into the demo's clock.
 DWORD plat_demo_ticks(DWORD now);
+// What a replay adds to the system's tick count, still after it hands the game over; else 0.
+DWORD plat_demo_clock_offset();
 // GetDeviceState: true when the replay answered (result in *hr); the read afterwards is noted.
 bool plat_demo_device_replay(bool mouse, DWORD size, void* data, HRESULT* hr);
 void plat_demo_device_note(bool mouse, DWORD size, const void* data, HRESULT hr);

@@ -182,6 +182,7 @@ bool DemoDecoder::check(const uint8_t* data, size_t size, std::string* why) {
   data_ = data;
   size_ = size;
   passes_ = 0;
+  cut_off_ = false;
   Reader r{data, size, 0};
   if (size < sizeof kMagic || std::memcmp(data, kMagic, sizeof kMagic) != 0) {
     *why = "not a demo file (no demo signature at its start)";
@@ -229,85 +230,91 @@ bool DemoDecoder::check(const uint8_t* data, size_t size, std::string* why) {
   // Every pass is decoded once now, so nothing can fail while the game runs.
   pos_ = body_;
   run_left_ = 0;
+  at_end_ = false;
   cur_ = DemoPass{};
   uint32_t count = 0;
   for (;;) {
-    bool at_end = false;
-    if (!decode(&at_end, why)) return false;
-    if (at_end) break;
+    const size_t at = pos_;
+    Fault f = decode();
+    if (f == Fault::cut_off) {
+      // A recording that never ended (a crash, a kill): its complete passes still replay. When
+      // only the end record is cut, the pass before it was the one that ran no frame.
+      cut_off_ = true;
+      end_ = DemoEnd{at < size && data[at] == kEnd && count > 0 ? count - 1 : count, 0};
+      break;
+    }
+    if (f != Fault::none) {
+      static const char* const kWhy[] = {"",
+                                         "",
+                                         "unknown record",
+                                         "bad message count",
+                                         "unknown window message",
+                                         "key changes out of order",
+                                         "mouse motion out of range"};
+      *why = std::string(kWhy[(int)f]) + " at byte " + std::to_string(at);
+      return false;
+    }
+    if (at_end_) break;
     ++count;
   }
-  if (pos_ != size_) {
+  if (!cut_off_ && pos_ != size_) {
     *why = "data after the end record";
     return false;
   }
   // The last pass is the one that ended the loop and ran no frame.
-  if (count == 0 ? end_.frames != 0 : end_.frames != count - 1) {
+  if (!cut_off_ && (count == 0 ? end_.frames != 0 : end_.frames != count - 1)) {
     *why = "end record counts " + std::to_string(end_.frames) + " frames, the demo holds " +
            std::to_string(count ? count - 1 : 0);
     return false;
   }
   passes_ = count;
+  given_ = 0;
   pos_ = body_;
   run_left_ = 0;
+  at_end_ = false;
   cur_ = DemoPass{};
   return true;
 }
 
 bool DemoDecoder::next(DemoPass* pass) {
-  bool at_end = false;
-  std::string why;
-  if (!data_ || !decode(&at_end, &why) || at_end) return false;
+  if (!data_ || given_ == passes_ || decode() != Fault::none || at_end_) return false;
+  ++given_;
   *pass = cur_;
   return true;
 }
 
-bool DemoDecoder::decode(bool* at_end, std::string* why) {
+// One record into cur_; builds no string, as it runs on every pass of a replay.
+DemoDecoder::Fault DemoDecoder::decode() {
   DemoPass* pass = &cur_;
   demo_pass_next(pass);
   if (run_left_ > 0) {
     --run_left_;
-    return true;
+    return Fault::none;
   }
   Reader r{data_, size_, pos_};
-  const std::string where = " at byte " + std::to_string(pos_);
   uint32_t flags = r.u8();
-  if (r.short_read) {
-    *why = "truncated: no end record";
-    return false;
-  }
+  if (r.short_read) return Fault::cut_off;
   if (flags == kEnd) {
     end_.frames = r.u32();
     end_.state_hash = r.u64();
-    if (r.short_read) {
-      *why = "truncated in its end record";
-      return false;
-    }
+    if (r.short_read) return Fault::cut_off;
     pos_ = r.pos;
-    *at_end = true;
-    return true;
+    at_end_ = true;
+    return Fault::none;
   }
   if (flags & kRun) {
     run_left_ = flags & (kRun - 1);
     pos_ = r.pos;
-    return true;
+    return Fault::none;
   }
-  if ((flags & ~kPassFlags) || flags == 0) {
-    *why = "unknown record" + where;
-    return false;
-  }
+  if ((flags & ~kPassFlags) || flags == 0) return Fault::unknown_record;
+  // A value is judged only once read whole: a record cut short is a cut-off, not a bad one.
   if (flags & kMessages) {
     uint32_t n = r.u8();
-    if (!r.short_read && (n == 0 || n > DEMO_MAX_MESSAGES)) {
-      *why = "bad message count" + where;
-      return false;
-    }
+    if (!r.short_read && (n == 0 || n > DEMO_MAX_MESSAGES)) return Fault::message_count;
     for (uint32_t i = 0; i < n && !r.short_read; ++i) {
       uint32_t m = r.u8();
-      if (!r.short_read && !known_message(m)) {
-        *why = "unknown window message" + where;
-        return false;
-      }
+      if (!r.short_read && !known_message(m)) return Fault::message;
       pass->messages[i] = (BYTE)m;
     }
     pass->message_count = r.short_read ? 0 : (int)n;
@@ -319,21 +326,14 @@ bool DemoDecoder::decode(bool* at_end, std::string* why) {
       uint32_t k = r.u8();
       uint32_t v = r.u8();
       if (r.short_read) break;
-      if ((int)k <= last) {
-        *why = "key changes out of order" + where;
-        return false;
-      }
+      if ((int)k <= last) return Fault::key_order;
       last = (int)k;
       pass->keys[k] = (BYTE)v;
     }
   }
   if (flags & kMotion) {
-    if (!r.varint(&pass->dx) || !r.varint(&pass->dy) || !r.varint(&pass->dz)) {
-      if (!r.short_read) {
-        *why = "mouse motion out of range" + where;
-        return false;
-      }
-    }
+    if (!r.varint(&pass->dx) || !r.varint(&pass->dy) || !r.varint(&pass->dz))
+      if (!r.short_read) return Fault::motion;
   }
   if ((flags & kButtons) && r.have(4)) {
     std::memcpy(pass->buttons, data_ + r.pos, 4);
@@ -344,10 +344,7 @@ bool DemoDecoder::decode(bool* at_end, std::string* why) {
     pass->mouse_result = (HRESULT)r.u32();
   }
   if (flags & kEscape) pass->escape = (SHORT)r.u16();
-  if (r.short_read) {
-    *why = "truncated" + where;
-    return false;
-  }
+  if (r.short_read) return Fault::cut_off;
   pos_ = r.pos;
-  return true;
+  return Fault::none;
 }

@@ -11,7 +11,8 @@
 //             0x10 read results other than DI_OK: i32 keyboard, i32 mouse
 //             0x20 Escape as GetAsyncKeyState gave it changed: i16
 //   run     0x80 | (n - 1): n passes in which nothing changed (n 1..128)
-//   end     0x40, u32 frames, u64 end-state hash; nothing may follow
+//   end     0x40, u32 frames, u64 end-state hash; nothing may follow. A recording that never
+//           ended has none: each record reaches the file as it is made.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -72,19 +73,24 @@ class DemoEncoder {
 };
 
 // Bytes in. open() checks the whole demo before anything runs; next() then yields the passes.
+// A demo cut off (no end record, or its last record cut short) is taken up to its last complete
+// pass: cut_off() says so, and end() then counts the frames those passes run, with no hash.
 class DemoDecoder {
  public:
-  // False with a reason when the bytes are not a complete demo of this format.
+  // False with a reason when the bytes are not a demo of this format, or one broken before its
+  // end.
   bool open(const uint8_t* data, size_t size, std::string* why);
   const DemoHeader& header() const { return header_; }
   const DemoEnd& end() const { return end_; }
+  bool cut_off() const { return cut_off_; }
   uint32_t passes() const { return passes_; }
   // The next pass into `pass`; false at the end.
   bool next(DemoPass* pass);
 
  private:
+  enum class Fault { none, cut_off, unknown_record, message_count, message, key_order, motion };
   bool check(const uint8_t* data, size_t size, std::string* why);
-  bool decode(bool* at_end, std::string* why);
+  Fault decode();
   DemoPass cur_;  // the levels carry over from pass to pass
   const uint8_t* data_ = nullptr;
   size_t size_ = 0;
@@ -92,6 +98,9 @@ class DemoDecoder {
   size_t pos_ = 0;
   uint32_t run_left_ = 0;
   uint32_t passes_ = 0;
+  uint32_t given_ = 0;
+  bool at_end_ = false;
+  bool cut_off_ = false;
   DemoHeader header_;
   DemoEnd end_;
 };

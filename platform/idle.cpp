@@ -33,7 +33,8 @@ void plat_idle_until(uint32_t start_tick, uint32_t ms) {
   // GetTickCount is the monotonic clock in whole milliseconds, cut to 32 bits; the wait is due
   // when the tick reaches start + ms, that is at the start of that millisecond.
   const int64_t now = now_ns();
-  const uint32_t tick = (uint32_t)(now / 1000000);
+  // A replay handed over keeps its clock's offset: the tick is read as the game reads it.
+  const uint32_t tick = (uint32_t)(now / 1000000) + plat_demo_clock_offset();
   const int32_t left_ticks = (int32_t)(start_tick + ms - tick);
   if (left_ticks <= 1) return;
   const int64_t due = (now / 1000000 + left_ticks) * 1000000;

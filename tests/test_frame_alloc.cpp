@@ -1,14 +1,22 @@
 // A frame allocates nothing: the C allocator is counted on the test's thread while a hundred play
-// frames run through the whole per-frame function, overlay and present included. Sanitizer builds
-// bring their own allocator, so there the count is not taken.
+// frames run through the whole per-frame function, overlay and present included, live and from a
+// demo. Sanitizer builds bring their own allocator, so there the count is not taken.
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/frame.h"
 #include "app/globals.h"
 #include "app/overlay.h"
 #include "game/player.h"
 #include "input/input.h"
+#include "platform/demo.h"
+#include "platform/demo_format.h"
 #include "platform/seams.h"
+#include "platform/winuser32.h"
 #include "test_game_fixture.h"
 
 #if !defined(__SANITIZE_ADDRESS__)
@@ -78,6 +86,58 @@ TEST_F(FrameAlloc, HundredPlayFramesAllocateNothing) {
   ASSERT_TRUE(ran);
   EXPECT_EQ(t_allocations, 0);
   EXPECT_GT(game_player.score, score_before);  // the frames did shoot something down
+#endif
+}
+
+TEST_F(FrameAlloc, AReplayedDemoAllocatesNothingPerPass) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's allocator is not counted";
+#else
+  // Three frames to warm up, 2000 passes that change every key byte (past the first megabyte of
+  // the file, where a byte position no longer fits a short string), then 100 frames of fire.
+  std::vector<DemoPass> passes(2104);
+  for (size_t i = 0; i < passes.size(); ++i) {
+    DemoPass& p = passes[i];
+    if (i >= 3 && i < 2003)
+      for (int k = 0; k < 256; ++k) p.keys[k] = (BYTE)(i % 2 ? k : 255 - k);
+    else
+      p.keys[DIK_LCONTROL] = 0x80, p.keys[(i / 20) % 2 ? DIK_LEFT : DIK_RIGHT] = 0x80;
+  }
+  DemoEncoder enc;
+  DemoHeader h;
+  h.state = GAME_STATE_PLAY;
+  h.frame_delay = game_frame_delay_ms;
+  enc.header(h);
+  for (const DemoPass& p : passes) enc.pass(p);
+  enc.end(DemoEnd{(uint32_t)passes.size() - 1, 0});
+  std::vector<uint8_t> bytes;
+  enc.take(&bytes);
+  ASSERT_GT(bytes.size(), 1000000u);
+  const std::string path = "/tmp/tarvellin-alloc-" + std::to_string(getpid()) + ".demo";
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+  plat_demo_reset();
+  plat_demo_set_option("playdemo", path.c_str());
+  ASSERT_EQ(plat_demo_begin(), 0);
+  std::remove(path.c_str());
+  MSG msg;
+  auto pass = [&msg](bool frame) {
+    return PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE), !frame || game_frame();
+  };
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(pass(true));
+  const int score_before = game_player.score;
+  t_allocations = 0;
+  t_counting = true;
+  bool ran = true;
+  for (int i = 0; i < 2000; ++i) pass(false);
+  for (int i = 0; i < 100; ++i) ran = ran && pass(true);
+  t_counting = false;
+  plat_demo_reset();
+  ASSERT_TRUE(ran);
+  EXPECT_EQ(t_allocations, 0);
+  EXPECT_GT(game_player.score, score_before);
 #endif
 }
 
