@@ -10,7 +10,9 @@
 #include "platform/options.h"
 #include "platform/seams.h"
 #include "platform/seams_internal.h"
+#include "platform/screenshot.h"
 #include "platform/sdl_window.h"
+#include "platform/volume.h"
 
 namespace {
 
@@ -209,6 +211,10 @@ void plat_pump_events() {
       case SDL_KEYDOWN:
         if (ev.key.keysym.scancode == SDL_SCANCODE_F11 && !ev.key.repeat)
           if (WindowRec* w = window_of_sdl(ev.key.windowID)) toggle_fullscreen(w->sdl);
+        // F10 and F12 act here; their key bytes still reach the game, which ignores them.
+        if (ev.key.keysym.scancode == SDL_SCANCODE_F10 && !ev.key.repeat) plat_volume_toggle_mute();
+        if (ev.key.keysym.scancode == SDL_SCANCODE_F12 && !ev.key.repeat)
+          plat_screenshot_take(std::time(nullptr));
         if (ev.key.keysym.scancode == SDL_SCANCODE_ESCAPE) plat_demo_interrupt();  // ends a replay
         break;
       case SDL_MOUSEWHEEL:
