@@ -26,12 +26,14 @@ Parsed parse(std::vector<const char*> args, const char* config = nullptr) {
 }
 
 TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
-  Parsed all = parse(
-      {"--data", "/d", "--window", "--scale", "3", "--integer-scale", "--smooth", "--nosound", "--low-cpu"});
+  Parsed all = parse({"--data", "/d", "--window", "--scale", "3", "--integer-scale", "--smooth", "--nosound",
+                      "--low-cpu", "--volume", "0", "--screenshot-dir", "/s"});
   ASSERT_EQ(all.action, PLAT_OPT_RUN) << all.error;
   EXPECT_EQ(all.o.data, "/d");
   EXPECT_TRUE(all.o.window && all.o.integer_scale && all.o.smooth && all.o.nosound && all.o.low_cpu);
   EXPECT_EQ(all.o.scale, 3);
+  EXPECT_EQ(all.o.volume, 0);
+  EXPECT_EQ(all.o.screenshot_dir, "/s");
   // '=' forms; a switch turned off again; the last of --window and --fullscreen wins.
   Parsed eq = parse({"--data=/a b", "--scale=8", "--nosound", "--nosound=no", "--window", "--fullscreen"});
   ASSERT_EQ(eq.action, PLAT_OPT_RUN) << eq.error;
@@ -52,7 +54,8 @@ TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
                                                                             {"--scale", "9"},
                                                                             {"--scale", "2x"},
                                                                             {"--scale=-1"},
-                                                                            {"--window=maybe"}}) {
+                                                                            {"--window=maybe"},
+                                                                            {"--volume=101"}}) {
     Parsed p = parse(bad);
     EXPECT_EQ(p.action, PLAT_OPT_USAGE) << bad[0];
     std::string arg = bad[0];

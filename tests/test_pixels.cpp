@@ -1,13 +1,21 @@
 // The SIMD pixel loops against the scalar reference at every level this CPU runs, copies and
 // fills through Blt against a plain model, and what the present puts in the window.
+#include <png.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "platform/host/present.h"
 #include "platform/host/pixels.h"
+#include "platform/host/present.h"
+#include "platform/host/screenshot.h"
+#include "platform/port/options.h"
 #include "test_gfx_support.h"
 
 namespace {
@@ -281,6 +289,75 @@ TEST_F(PixPresent, ForcedStreamingTextureShowsTheSameFrame) {
   EXPECT_EQ(std::string(plat_present_route()).rfind("streaming texture", 0), 0u) << plat_present_route();
   expect_nearest(frame, 0, 0, 1024, 768);
   plat_present_reset(nullptr);  // before the window goes, as the renderer belongs to it
+}
+
+// Sets an environment variable for a scope; the old value comes back after.
+struct EnvGuard {
+  std::string name, old;
+  bool had;
+  EnvGuard(const char* n, const std::string& v) : name(n), had(std::getenv(n) != nullptr) {
+    if (had) old = std::getenv(n);
+    setenv(n, v.c_str(), 1);
+  }
+  ~EnvGuard() { had ? setenv(name.c_str(), old.c_str(), 1) : unsetenv(name.c_str()); }
+};
+
+// F12's file: the shown frame alone, widened as the present widens it, whatever the window's
+// size; its folder from the options or the XDG user-dirs file; a second name within one second;
+// a folder that cannot be written told once.
+TEST_F(PixPresent, ScreenshotIsTheShownFrameAsAPngInThePicturesFolder) {
+  char tmpl[] = "/tmp/tarvellin-shot.XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string tmp = tmpl;
+  struct Restore {
+    ~Restore() { plat_options.screenshot_dir.clear(); }
+  } restore;
+  ASSERT_TRUE(seam_window_resize(2100, 1600));  // letterboxed: bars above and below
+  const std::vector<uint16_t> frame = present_random(10);
+  plat_options.screenshot_dir = tmp + "/a/b";
+  const time_t mid_1971 = 86400 * 545 + 43200;  // 30 June or 1 July in every time zone
+  const std::string first = plat_screenshot_take(mid_1971);
+  EXPECT_EQ(first.rfind(tmp + "/a/b/tarvellin-19710", 0), 0u) << first;
+  EXPECT_EQ(first.size(), tmp.size() + std::strlen("/a/b/tarvellin-YYYYMMDD-HHMMSS.png")) << first;
+  const std::string second = plat_screenshot_take(mid_1971);
+  EXPECT_EQ(second, first.substr(0, first.size() - 4) + "-2.png");
+
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  ASSERT_TRUE(png_image_begin_read_from_file(&image, first.c_str())) << image.message;
+  EXPECT_EQ(image.format, (png_uint_32)PNG_FORMAT_RGB);
+  ASSERT_EQ(image.width * image.height, 1024u * 768u);
+  std::vector<uint8_t> rgb(1024 * 768 * 3);
+  ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
+  int wrong = 0;
+  for (size_t i = 0; i < frame.size(); ++i)
+    wrong += ((uint32_t)rgb[3 * i] << 16 | (uint32_t)rgb[3 * i + 1] << 8 | rgb[3 * i + 2]) != widen(frame[i]);
+  EXPECT_EQ(wrong, 0);
+
+  // The pictures folder: the user-dirs line, else ~/Pictures; the home folder itself is none.
+  plat_options.screenshot_dir.clear();
+  EnvGuard home("HOME", tmp + "/home");
+  EnvGuard config("XDG_CONFIG_HOME", tmp + "/conf");
+  EXPECT_EQ(plat_screenshot_folder(), tmp + "/home/Pictures/Tarvellin");
+  mkdir((tmp + "/conf").c_str(), 0755);
+  const std::string lines[][2] = {{"XDG_PICTURES_DIR=\"$HOME/My \\\"Pics\\\"/\"", tmp + "/home/My \"Pics\""},
+                                  {"# x\n  XDG_PICTURES_DIR=\"" + tmp + "/abs\"", tmp + "/abs"},
+                                  {"XDG_PICTURES_DIR=\"$HOME\"", tmp + "/home/Pictures"},
+                                  {"XDG_PICTURES_DIR=\"$HOME/unterminated", tmp + "/home/Pictures"}};
+  for (const auto& [line, want] : lines) {
+    std::ofstream(tmp + "/conf/user-dirs.dirs") << "XDG_MUSIC_DIR=\"$HOME/Music\"\n" << line << "\n";
+    EXPECT_EQ(plat_screenshot_folder(), want + "/Tarvellin") << line;
+  }
+
+  // A folder under a plain file cannot be made, even by root: told once, nothing written.
+  plat_options.screenshot_dir = first + "/sub";
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(plat_screenshot_take(0), "");
+  EXPECT_EQ(plat_screenshot_take(0), "");
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("cannot save screenshots in " + first + "/sub"), std::string::npos) << err;
+  EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+  EXPECT_EQ(std::system(("rm -rf " + tmp).c_str()), 0);
 }
 
 }  // namespace

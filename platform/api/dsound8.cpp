@@ -7,6 +7,7 @@
 #include <new>
 
 #include "platform/host/audio.h"
+#include "platform/host/volume.h"
 #include "platform/port/options.h"
 #include "platform/seams/seams.h"
 #include "platform/seams/seams_audio.h"
@@ -83,6 +84,7 @@ void ds_mix_voice(DsBuffer* b, int frames, int rate) {
 // Mixes every playing buffer into `frames` frames of `channels` interleaved samples.
 // The caller holds the device lock (SDL holds it around the callback).
 void ds_mix(int16_t* out, int frames, int channels, int rate) {
+  const int gain = plat_volume_gain();
   while (frames > 0) {
     const int n = frames < DS_MIX_CHUNK ? frames : DS_MIX_CHUNK;
     std::memset(g_mix, 0, sizeof(int32_t) * (size_t)n);
@@ -95,6 +97,8 @@ void ds_mix(int16_t* out, int frames, int channels, int rate) {
       int32_t v = g_mix[i];
       if (v > 32767) v = 32767;
       if (v < -32768) v = -32768;
+      // After the clip: every volume plays the same waveform, only quieter.
+      if (gain != 100) v = v * gain / 100;
       for (int c = 0; c < channels; ++c) *out++ = c < voiced ? (int16_t)v : 0;
     }
     frames -= n;

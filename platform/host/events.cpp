@@ -3,7 +3,11 @@
 
 #include <SDL.h>
 
+#include <ctime>
+
 #include "platform/host/input.h"
+#include "platform/host/screenshot.h"
+#include "platform/host/volume.h"
 #include "platform/host/window.h"
 
 void plat_pump_events() {
@@ -34,6 +38,10 @@ void plat_pump_events() {
         if (ev.key.keysym.scancode == SDL_SCANCODE_F11 && !ev.key.repeat)
           if (SDL_Window* w = plat_sdl_window(plat_window_of_sdl(ev.key.windowID)))
             plat_window_toggle_fullscreen(w);
+        // F10 and F12 act here; their key bytes still reach the game, which ignores them.
+        if (ev.key.keysym.scancode == SDL_SCANCODE_F10 && !ev.key.repeat) plat_volume_toggle_mute();
+        if (ev.key.keysym.scancode == SDL_SCANCODE_F12 && !ev.key.repeat)
+          plat_screenshot_take(std::time(nullptr));
         if (ev.key.keysym.scancode == SDL_SCANCODE_ESCAPE) plat_input_escape();  // ends a replay
         break;
       case SDL_MOUSEWHEEL:

@@ -11,5 +11,7 @@ struct PlatOptions {
   bool smooth = false;         // linear filtering instead of nearest-neighbour when scaling
   bool nosound = false;        // open no audio device: every sound call behaves as without one
   bool low_cpu = false;        // waits sleep until about a millisecond before their end
+  int volume = 100;            // percent of the mix played; 100 plays it as it is
+  std::string screenshot_dir;  // where F12 saves; empty: Tarvellin/ in the pictures folder
 };
 extern PlatOptions plat_options;

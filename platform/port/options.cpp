@@ -72,6 +72,10 @@ const OptSpec kOptions[] = {
      [](PlatOptions& o, const char* v) { return set_flag(&o.nosound, v); }},
     {"low-cpu", nullptr, "sleep through most of each frame's wait instead of spinning",
      [](PlatOptions& o, const char* v) { return set_flag(&o.low_cpu, v); }},
+    {"volume", "N", "play the sound at N percent (0 to 100; default 100)",
+     [](PlatOptions& o, const char* v) { return set_int(&o.volume, v, 0, 100, "wants 0 to 100"); }},
+    {"screenshot-dir", "DIR", "save F12 screenshots in DIR instead of the pictures folder",
+     [](PlatOptions& o, const char* v) { return set_text(&o.screenshot_dir, v); }},
     {"record", "FILE", "record this run's input as a demo in FILE",
      [](PlatOptions&, const char* v) { return plat_demo_set_option("record", v); }, PLAT_OPT_RUN, true},
     {"playdemo", "FILE", "play the demo in FILE at the usual pace (Esc ends it)",
@@ -183,5 +187,7 @@ void plat_print_usage(FILE* out) {
                "  O / P            faster / slower game\n"
                "  Esc, left Alt    quit (Esc also leaves the Authors screen)\n"
                "  mouse            choose Start, Authors or Exit in the menu\n"
-               "  F11              switch between window and full screen\n");
+               "  F10              mute or unmute the sound\n"
+               "  F11              switch between window and full screen\n"
+               "  F12              save a screenshot as a PNG file\n");
 }

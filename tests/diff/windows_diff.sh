@@ -6,6 +6,8 @@
 # Menu screens must match pixel for pixel up to the widening of 16-bit colour to 24 bits; play,
 # whose enemies and stars follow a seed taken from the clock, is compared by its invariants: the
 # score panel, and the ship's picture and place once held keys have pushed it into a corner.
+# Every step waits for a state, never for a time: an input is held until each screen shows its
+# effect, and two screens are compared only once each has stopped changing in the compared part.
 # Usage: windows_diff.sh BUILD_DIR WINDOWS_EXE
 set -u
 BIN=$(cd "$1" && pwd)
@@ -27,6 +29,11 @@ cleanup() {
 trap cleanup EXIT
 
 "$BIN/tarvellin-assetgen" "$WORK/data" >/dev/null || { echo "tarvellin-assetgen failed"; exit 1; }
+# Leaving the information screen, the game waits for the exit sound with Escape still held, and a
+# menu that then sees Escape quits. Under Wine that wait is about a quarter of the sound, 0.12 s for
+# the usual one, shorter than a busy machine takes to release a key: a silent 4 s sound gives it 1 s.
+{ printf 'RIFF\254\130\001\000WAVEfmt \020\000\000\000\001\000\001\000\042\126\000\000\042\126\000\000\001\000\010\000'
+  printf 'data\210\130\001\000'; head -c 88200 /dev/zero | tr '\0' '\200'; } >"$WORK/data/sound/exit.wav"
 t0=$(date +%s)
 "$SRC/scripts/wine-run" --init || { echo "cannot make the Wine prefix"; exit 1; }
 tp=$(date +%s)
@@ -37,10 +44,8 @@ export DISPLAY=$DL  # for lib.sh's start_game
 
 on_l() { DISPLAY=$DL "$@"; }
 on_w() { DISPLAY=$DW "$@"; }
+on() { local side=$1; shift; if [ "$side" = l ]; then on_l "$@"; else on_w "$@"; fi; }
 both() { on_l "$@"; on_w "$@"; }
-# The same held key or button on both screens for the same time: the games read levels once a frame.
-hold_both() { both xdotool keydown "$1"; sleep "${2:-0.3}"; both xdotool keyup "$1"; }
-click_both() { both xdotool mousedown 1; sleep 0.25; both xdotool mouseup 1; }
 cur_x=612 cur_y=384  # where the game's own cursor starts
 move_both() {
   both xdotool mousemove_relative -- "$1" "$2"
@@ -49,10 +54,10 @@ move_both() {
   [ $cur_y -gt 768 ] && cur_y=768
   sleep 0.5
 }
-shots() {  # both screens, as NAME-l.ppm and NAME-w.ppm
-  on_l import -window root "$WORK/$1-l.png" && on_w import -window root "$WORK/$1-w.png" &&
-    convert "$WORK/$1-l.png" "$WORK/$1-l.ppm" && convert "$WORK/$1-w.png" "$WORK/$1-w.ppm"
+shot() {  # SIDE NAME: that screen as NAME-SIDE.ppm
+  on "$1" import -window root "$WORK/$2-$1.png" && convert "$WORK/$2-$1.png" "$WORK/$2-$1.ppm"
 }
+shots() { shot l "$1" && shot w "$1"; }
 title_shown() { [ "$(convert "$1" -crop 720x100+150+130 +repage -format '%[fx:int(1000*mean)]' info:)" -gt 150 ]; }
 wait_menu() {  # DISPLAY NAME: until the menu's picture is on the screen
   for _ in $(seq 1 120); do
@@ -61,24 +66,55 @@ wait_menu() {  # DISPLAY NAME: until the menu's picture is on the screen
   done
   return 1
 }
-
+alive() { if [ "$1" = l ]; then kill -0 "$LPID"; else kill -0 "$WPID"; fi 2>/dev/null; }
+# until_side SIDE WHAT LIMIT TEST...: until TEST SIDE holds, or LIMIT seconds (then says so).
+until_side() {
+  local side=$1 what=$2 end=$((SECONDS + $3)); shift 3
+  until "$@" "$side"; do
+    if [ $SECONDS -ge $end ] || ! alive "$side"; then
+      echo "      the $side screen never showed $what$(alive "$side" || echo '; its game has ended')"
+      return 1
+    fi
+    sleep 0.2
+  done
+}
+until_both() { until_side l "$@" && until_side w "$@"; }
+# ref NAME [BMP CROP X Y]...: a black screen with those pictures' frames on it, as ref-NAME.ppm.
+ref() {
+  local name=$1 out=(); shift
+  while [ $# -ge 4 ]; do
+    out+=(\( "$WORK/data/$1" -crop "$2" +repage \) -geometry "+$3+$4" -composite)
+    shift 4
+  done
+  convert -size 1024x768 xc:black "${out[@]}" -depth 8 -type TrueColor "ppm:$WORK/ref-$name.ppm"
+}
 # The overlay's and the menu's text (their glyphs are each platform's own) and the cursor, whose
 # two pictures alternate on each platform's own clock.
 TEXT="-x 0,0,360,82 -x 960,745,64,23"
 worst_r=0 worst_g=0 worst_b=0
-# same WHAT NAME framecmp-options...: the two screens match outside what is left out. The Windows
-# build under Wine may draw only a few frames a second on a busy machine, so both are looked at
-# again for a while until they match.
+# same WHAT NAME framecmp-options...: the two screens match outside what is left out. They are
+# compared only once each has settled: two shots in a row equal there. The Windows build under
+# Wine may draw only a few frames a second on a busy machine, so this waits up to LIMIT seconds.
 same() {
   local what=$1 name=$2; shift 2
-  local out st try
-  for try in $(seq 1 "${TRIES:-12}"); do
-    shots "$name"
-    out=$("$BIN/framecmp" "$WORK/$name-l.ppm" "$WORK/$name-w.ppm" "$@" -o "$WORK/$name-marked.ppm")
-    st=$?
-    [ $st -eq 0 ] && break
-    sleep 0.5
+  local out="" st=1 end=$((SECONDS + ${LIMIT:-60})) side settled
+  shots "$name"
+  while :; do
+    sleep 0.2
+    settled=1
+    for side in l w; do
+      mv "$WORK/$name-$side.ppm" "$WORK/$name-$side-before.ppm"
+      shot $side "$name"
+      "$BIN/framecmp" "$WORK/$name-$side-before.ppm" "$WORK/$name-$side.ppm" "$@" >/dev/null || settled=0
+    done
+    if [ $settled = 1 ]; then
+      out=$("$BIN/framecmp" "$WORK/$name-l.ppm" "$WORK/$name-w.ppm" "$@" -o "$WORK/$name-marked.ppm")
+      st=$?
+      [ $st -eq 0 ] && break
+    fi
+    [ $SECONDS -ge $end ] && break
   done
+  [ $settled = 0 ] && out="a screen still changed after ${LIMIT:-60} s; last settled pair: ${out:-none}"
   echo "      $name: $out"
   local r g b
   read -r r g b <<<"$(echo "$out" | sed -n 's/.*largest difference \([0-9]*\) \([0-9]*\) \([0-9]*\).*/\1 \2 \3/p')"
@@ -87,6 +123,11 @@ same() {
   [ "${b:-0}" -gt $worst_b ] && worst_b=$b
   check "$what" test $st -eq 0
 }
+# shows REF MASKS SIDE: that screen shows ref-REF.ppm's pictures under the masks (text left out).
+shows() { shot "$3" now && "$BIN/framecmp" "$WORK/ref-$1.ppm" "$WORK/now-$3.ppm" $TEXT $2 >/dev/null; }
+# is_menu SIDE: the menu's title on that screen; left_menu SIDE: not.
+is_menu() { shot "$1" now && "$BIN/framecmp" "$WORK/menu-$1.ppm" "$WORK/now-$1.ppm" -r 150,130,720,100 >/dev/null; }
+left_menu() { ! is_menu "$1"; }
 cursor() { echo "-x $cur_x,$cur_y,30,30"; }
 text_note() {  # how much of the text differs, for the record only
   echo "      $1 with the text: $("$BIN/framecmp" "$WORK/$1-l.ppm" "$WORK/$1-w.ppm" $(cursor))"
@@ -118,22 +159,18 @@ same "Start focused: the same picture" focus $TEXT $(cursor)
 check "Start's focused picture differs from its plain one" sh -c \
   "! '$BIN/framecmp' '$WORK/cursor-l.ppm' '$WORK/focus-l.ppm' -r 460,355,35,40 >/dev/null"
 move_both 0 55  # onto Authors, at (500, 430)
-click_both
+both xdotool mousedown 1  # held until each screen has acted on it
+check "Authors opens the information screen on both" until_both "the information screen" 60 left_menu
+both xdotool mouseup 1
 same "the information screen: the same picture" authors $TEXT $(cursor)
 text_note authors
-# Escape as a short tap: under Wine with the null sound output the exit sound, which the game
-# waits for, ends after about a quarter of its length, and a menu that comes back while Escape is
-# still held quits. A tap too short for a frame to see is sent again to that screen alone.
-hold_both Escape 0.05
-sleep 1.5
+# Escape is seen by a frame only when held across one, and must be let go within the exit sound
+# above: one xdotool run per tap, sent again to a screen that missed it.
 for side in l w; do
   for _ in 1 2 3 4; do
-    DISPLAY=$([ $side = l ] && echo "$DL" || echo "$DW") import -window root "$WORK/left.png"
-    convert "$WORK/left.png" "$WORK/left.ppm"
-    "$BIN/framecmp" "$WORK/left.ppm" "$WORK/authors-$side.ppm" $TEXT $(cursor) >/dev/null || break
-    echo "      the $side screen missed the tap; again"
-    DISPLAY=$([ $side = l ] && echo "$DL" || echo "$DW") xdotool keydown Escape sleep 0.05 keyup Escape
-    sleep 1.5
+    on $side xdotool keydown Escape sleep 0.3 keyup Escape
+    until_side $side "the menu again" 10 is_menu >/dev/null && break
+    echo "      the $side screen missed the tap$(alive $side || echo ' and its game has ended'); again"
   done
 done
 same "back in the menu: the same picture" back $TEXT $(cursor)
@@ -153,21 +190,44 @@ sprite_mask image/prochee/Sloty.bmp 204x60+0+0 slots
 sprite_mask image/prochee/Cifry.bmp 100x35+0+35 caption
 sprite_mask image/prochee/Cifry.bmp 25x35+0+0 zero
 PANEL="-m $WORK/slots.pgm@0,708 -m $WORK/caption.pgm@0,673 -m $WORK/zero.pgm@110,673"
+ref panel image/prochee/Sloty.bmp 204x60+0+0 0 708 image/prochee/Cifry.bmp 100x35+0+35 0 673 \
+  image/prochee/Cifry.bmp 25x35+0+0 110 673
+ref bank1 image/main/02.bmp 90x57+1260+0 979 711
+ref ship1 image/main/02.bmp 90x57+630+0 979 711
+ref ship0 image/main/01.bmp 60x60+120+0 979 708
 move_both 0 -55
-click_both
+both xdotool mousedown 1
+check "Start begins play on both" until_both "the score panel" 60 shows panel "$PANEL"
+both xdotool mouseup 1
 same "play: the score panel, score 0" panel $PANEL
-# Enemies and explosions pass over the ship now and then: same() looks again until they are gone.
+# Each key is held until both ships show its effect, with no enemy or explosion over them.
 both xdotool keydown Right Down
-TRIES=40 same "play: ship type 1 banked right in the corner (979, 711)" bank1 $TEXT -m "$WORK/bank1.pgm@979,711"
+check "Right and Down bank the ship into the corner on both" \
+  until_both "ship type 1 banked right at (979, 711)" 120 shows bank1 "-m $WORK/bank1.pgm@979,711"
+same "play: ship type 1 banked right in the corner (979, 711)" bank1 $TEXT -m "$WORK/bank1.pgm@979,711"
 both xdotool keyup Right Down
-TRIES=20 same "play: ship type 1 level again in the corner" ship1 $TEXT -m "$WORK/ship1.pgm@979,711"
-hold_both s
-TRIES=20 same "play: ship type 0 after S, pulled up to (979, 708)" ship0 $TEXT -m "$WORK/ship0.pgm@979,708"
+check "let go, the ship levels out in the corner on both" \
+  until_both "ship type 1 level at (979, 711)" 120 shows ship1 "-m $WORK/ship1.pgm@979,711"
+same "play: ship type 1 level again in the corner" ship1 $TEXT -m "$WORK/ship1.pgm@979,711"
+both xdotool keydown s
+check "S switches to ship type 0 on both" \
+  until_both "ship type 0 at (979, 708)" 120 shows ship0 "-m $WORK/ship0.pgm@979,708"
+both xdotool keyup s
+same "play: ship type 0 after S, pulled up to (979, 708)" ship0 $TEXT -m "$WORK/ship0.pgm@979,708"
 check "a check sees a ship of the wrong type" sh -c \
   "! '$BIN/framecmp' '$WORK/ship1-l.ppm' '$WORK/ship0-w.ppm' -m '$WORK/ship0.pgm@979,708' >/dev/null"
 same "play: the score panel, still 0" panel $PANEL
 
-hold_both Escape
+# Tapped, not held: the Windows build posts a quit message each frame Escape is down, and its
+# loop takes the quit only once no other message is waiting. A missed tap is sent again.
+ended() { ! alive "$1"; }
+for side in l w; do
+  for _ in 1 2 3 4; do
+    on $side xdotool keydown Escape sleep 0.3 keyup Escape
+    until_side $side "its game's end" 10 ended >/dev/null && break
+    echo "      the $side screen missed the tap; again"
+  done
+done
 GAME_PID=$LPID; wait_game 10; st=$?; LPID=""
 check "Escape ends the Linux build with status 0 (status $st)" test "$st" -eq 0
 GAME_PID=$WPID; wait_game 20; st=$?; WPID=""

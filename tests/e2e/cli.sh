@@ -19,13 +19,13 @@ run() {  # run NAME args...: from an empty folder, with nothing to find and no d
 
 run help --help; st=$?
 check "--help ends with status 0 ($st)" test "$st" -eq 0
-for opt in --data --window --fullscreen --scale --integer-scale --smooth --nosound --low-cpu --version; do
+for opt in --data --window --fullscreen --scale --integer-scale --smooth --nosound --low-cpu --volume --screenshot-dir --version; do
   grep -q -- "^  $opt\b" "$WORK/help.out" || fail "--help lists $opt"
 done
-check "--help lists the controls, F11 too" grep -q "F11" "$WORK/help.out"
+for key in F10 F11 F12; do grep -q "^  $key " "$WORK/help.out" || fail "--help lists the $key key"; done
 run version --version; st=$?
 check "--version prints the version, status 0 ($st)" grep -qx "tarvellin [0-9.]*" "$WORK/version.out"
-for bad in "--bogus" "--scale 0" "--data"; do
+for bad in "--bogus" "--scale 0" "--data" "--volume 101"; do
   run bad $bad; st=$?
   check "'$bad' is a usage error with status 64 ($st)" test "$st" -eq 64
   grep -q "^Usage: tarvellin" "$WORK/bad.err" || fail "'$bad' prints the usage on stderr"

@@ -36,7 +36,7 @@ check "and says so in one line" test "$(grep -c . "$LOG")" -eq 1 -a "$(grep -c '
 # An empty data folder (image/ and sound/ with nothing in them): it runs, draws what it can (the
 # overlay), and quits with Escape. A folder without even those is refused: see cli.sh.
 mkdir -p "$WORK/empty/image" "$WORK/empty/sound"
-start_game "$WORK/empty" empty SDL_AUDIODRIVER=alsa  # ALSA on a machine without sound says a lot
+NO_MENU=1 start_game "$WORK/empty" empty SDL_AUDIODRIVER=alsa  # ALSA on a machine without sound says a lot
 shot empty
 check "with no pictures the frame still shows the overlay text" gt "$(mean_of empty 300x70+0+0)" 5
 hold_key Escape 0.2
@@ -56,7 +56,7 @@ head -c 30 "$WORK/data/image/start.bmp" >"$WORK/bad/image/start.bmp"
 head -c 60 "$WORK/data/sound/click.wav" >"$WORK/bad/sound/click.wav"
 echo "RIFF nonsense" >"$WORK/bad/sound/focus.wav"
 head -c 44 /dev/urandom >>"$WORK/bad/sound/exit.wav"
-start_game "$WORK/bad" corrupt
+NO_MENU=1 start_game "$WORK/bad" corrupt
 check "with corrupt files the game starts" test -n "$WIN"
 move -112 -9
 click

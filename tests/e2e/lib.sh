@@ -24,7 +24,8 @@ start_x() {  # [WIDTHxHEIGHT]
 
 stop_x() { [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null; wait "$XVFB_PID" 2>/dev/null; XVFB_PID=""; }
 
-# start_game DATA_DIR NAME [env assignments...]: the game in DATA_DIR, recording its sound.
+# start_game DATA_DIR NAME [env assignments...]: the game in DATA_DIR, recording its sound; it
+# returns once the menu is shown (NO_MENU=1: a data folder whose menu cannot show; a short wait).
 start_game() {
   local dir=$1 name=$2; shift 2
   REC="$WORK/$name.raw"
@@ -33,7 +34,21 @@ start_game() {
   (cd "$dir" && exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$REC" "$@" "${GAME:-$BIN/tarvellin}") >"$LOG" 2>&1 &
   GAME_PID=$!
   wait_window
-  sleep 1.5  # start-up loads every picture; let a few frames pass
+  wait_drawn
+}
+
+# wait_drawn: until the game shows its menu (its title bright; start-up loads every picture first,
+# which takes long on a busy machine), or it has ended, or 30 s have passed; then a few frames more.
+wait_drawn() {
+  [ -n "$WIN" ] || return 0
+  [ -n "${NO_MENU:-}" ] && { sleep 1.5; return 0; }
+  for _ in $(seq 1 150); do
+    kill -0 "$GAME_PID" 2>/dev/null || return 0
+    [ "$(import -window "$WIN" -crop 720x100+150+130 +repage -format '%[fx:int(1000*mean)]' info: 2>/dev/null)" \
+      -gt 150 ] 2>/dev/null && break
+    sleep 0.2
+  done
+  sleep 0.5
 }
 
 # wait_window: WIN becomes the game's window (empty when none came within 10 s or the game ended).
