@@ -1,5 +1,5 @@
-# The Linux build's own edges: the command line and start-up checks (no display needed), the demo options run headless, and the
-# installed tree with its validators and the installed game under Xvfb.
+# The Linux build's own edges: the command line, the start-up checks and the demo options (no
+# display needed), and the installed tree with its validators and the installed game under Xvfb.
 add_test(NAME e2e_cli COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/cli.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(e2e_cli PROPERTIES LABELS "cli" TIMEOUT 120)
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
