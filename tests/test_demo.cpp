@@ -35,7 +35,8 @@ std::vector<uint8_t> read_file(const std::string& path) {
 }
 
 bool same(const DemoPass& a, const DemoPass& b) {
-  return a.message_count == b.message_count && std::memcmp(a.messages, b.messages, (size_t)a.message_count) == 0 &&
+  return a.message_count == b.message_count &&
+         std::memcmp(a.messages, b.messages, (size_t)a.message_count) == 0 &&
          std::memcmp(a.keys, b.keys, 256) == 0 && std::memcmp(a.buttons, b.buttons, 4) == 0 && a.dx == b.dx &&
          a.dy == b.dy && a.dz == b.dz && a.key_result == b.key_result && a.mouse_result == b.mouse_result &&
          a.escape == b.escape;
@@ -104,7 +105,8 @@ TEST(DemoFormat, SeedFilesAreReadOrRefusedWithTheirReason) {
       {"wrong_magic", "not a demo"},
   };
   for (const auto& s : seeds) {
-    const std::vector<uint8_t> bytes = read_file(std::string(TARVELLIN_SOURCE_DIR "/fuzz/seeds/demo/") + s.file + ".demo");
+    const std::vector<uint8_t> bytes =
+        read_file(std::string(TARVELLIN_SOURCE_DIR "/fuzz/seeds/demo/") + s.file + ".demo");
     ASSERT_FALSE(bytes.empty()) << s.file;
     DemoDecoder dec;
     std::string why;
