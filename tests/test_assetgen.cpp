@@ -42,33 +42,6 @@ TEST(AssetgenWriters, BmpRoundTripsThroughTheGameReaderAtBothDepths) {
   EXPECT_TRUE(ag_bmp_encode(4, 3, px, 32).empty());
 }
 
-TEST(AssetgenWriters, WavLoadsWithTheGameLoaderWhateverItsLength) {
-  TempDir tmp;
-  static HWND__ window;
-  game_window = &window;  // the sound set-up needs a window handle, not a real window
-  snd_first_call = 1;     // as at program start, whatever ran before
-  snd_direct_sound = nullptr;
-  snd_init();
-  ASSERT_NE(snd_direct_sound, nullptr);
-  for (uint32_t n : {4u, 1000u, 1001u}) {  // DirectSound buffers hold at least 4 bytes
-    std::vector<uint8_t> s(n);
-    for (uint32_t i = 0; i < n; ++i) s[i] = (uint8_t)(i * 7);
-    std::vector<uint8_t> file = ag_wav_encode(s.data(), n, 22050);
-    EXPECT_EQ(file.size() % 2, 0u);
-    EXPECT_EQ(file.size(), 8u + (file[4] | file[5] << 8 | file[6] << 16 | (uint32_t)file[7] << 24));
-    std::string path = tmp.write("s.wav", file);
-    int32_t id = snd_load_wav(path.c_str(), SND_LOAD_FLAGS);
-    ASSERT_GE(id, 0) << n;
-    EXPECT_EQ(snd_table[id].size, n);
-    EXPECT_EQ(snd_table[id].file_rate, 22050u);
-    snd_delete(id);
-  }
-  snd_shutdown();
-  snd_first_call = 1;
-  snd_direct_sound = nullptr;
-  game_window = nullptr;
-}
-
 TEST(AssetgenKeys, VisiblePixelsNeverBecomeTheKey) {
   // Colours that truncate to a key are moved off it; everything else is left alone.
   EXPECT_NE(ag_key_safe(0xF81F, AG_KEY_MAGENTA), 0xF81F);

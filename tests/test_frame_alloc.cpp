@@ -1,8 +1,10 @@
-// A frame allocates nothing: the C allocator is counted on the test's thread while a hundred play
-// frames run through the whole per-frame function, overlay and present included, live and from a
-// demo. Sanitizer builds bring their own allocator, so there the count is not taken.
+// A frame allocates nothing: the C allocator is counted on the test's thread while frames run
+// through the whole per-frame function, overlay and present included: play live and from a demo,
+// the menu, the information screen and the sound waits, where no surface comes or goes either.
+// Sanitizer builds bring their own allocator, so there the count is not taken.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -11,6 +13,7 @@
 #include "app/frame.h"
 #include "app/globals.h"
 #include "app/overlay.h"
+#include "app_world.h"
 #include "game/player.h"
 #include "input/input.h"
 #include "platform/demo/demo.h"
@@ -24,6 +27,7 @@ extern "C" {
 void* __libc_malloc(size_t n);
 void* __libc_calloc(size_t n, size_t size);
 void* __libc_realloc(void* p, size_t n);
+void* __libc_memalign(size_t align, size_t n);
 }
 
 namespace {
@@ -43,6 +47,15 @@ extern "C" void* calloc(size_t n, size_t size) {
 extern "C" void* realloc(void* p, size_t n) {
   if (t_counting) ++t_allocations;
   return __libc_realloc(p, n);
+}
+extern "C" void* aligned_alloc(size_t align, size_t n) {
+  if (t_counting) ++t_allocations;
+  return __libc_memalign(align, n);
+}
+extern "C" int posix_memalign(void** p, size_t align, size_t n) {
+  if (t_counting) ++t_allocations;
+  *p = __libc_memalign(align, n);
+  return *p || !n ? 0 : ENOMEM;
 }
 #endif
 
@@ -138,6 +151,43 @@ TEST_F(FrameAlloc, AReplayedDemoAllocatesNothingPerPass) {
   ASSERT_TRUE(ran);
   EXPECT_EQ(t_allocations, 0);
   EXPECT_GT(game_player.score, score_before);
+#endif
+}
+
+using FrameAllocWorld = WorldTest;
+
+TEST_F(FrameAllocWorld, MenuInfoFramesAndSoundWaitsAllocateNothing) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the sanitizer's allocator is not counted";
+#else
+  start(world_data_dir());
+  cursor_to(100, 100);
+  frame();
+  // Over both buttons and back, Authors clicked, the information screen, Escape back to the menu
+  // and its exit sound waited for.
+  auto visit = [this] {
+    for (int i = 0; i < 40; ++i) frame(i < 20 ? 20 : -20, 8);
+    cursor_to(500, 430);
+    seam_mouse_button(0, true);
+    frame();
+    seam_mouse_button(0, false);
+    for (int i = 0; i < 20; ++i) frame();
+    seam_key(DIK_ESCAPE, true);
+    frame();
+    seam_key(DIK_ESCAPE, false);
+    game_wait_sound(game_exit_sound);
+    return game_state;
+  };
+  seam_trace_clear();
+  EXPECT_EQ(visit(), GAME_STATE_MENU);
+  EXPECT_EQ(trace_count("CreateSurface") + trace_count("Release surface"), 0);
+  EXPECT_EQ(plays_of(game_authors_button.click_sound), 1);
+  seam_trace_enable(false);  // the trace's own lines would be counted; the seams' counters
+  t_allocations = 0;         // allocate on their first call only, made above
+  t_counting = true;
+  visit();
+  t_counting = false;
+  EXPECT_EQ(t_allocations, 0);
 #endif
 }
 

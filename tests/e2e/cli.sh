@@ -1,7 +1,9 @@
 #!/bin/bash
 # The command line and the start-up checks, before any window: help, version, usage errors
 # (status 64), no data folder (66, naming every folder tried), the configuration file. DISPLAY
-# is unset, so a run that gets past the checks stops at the display with status 1.
+# is unset, so a run that gets past the checks stops at the display with status 1. Then the demo
+# options, on the real program headless: refusals with their statuses, a failing disk, a demo
+# named from where the game started, one cut off by a crash, and one handed over to the player.
 # Usage: cli.sh BUILD_DIR
 set -u
 BIN=$(cd "$1" && pwd)
@@ -44,6 +46,71 @@ check "the config file's data folder is used: the run reaches the display ($st)"
 check "a bad config line is reported with its number" grep -q "tarvellin.conf:1: 'bogus' unknown option" "$WORK/conf.err"
 run confcli --data "$WORK/home"; st=$?
 check "the command line's --data wins, and a folder without image/ or sound/ gives 66 ($st)" test "$st" -eq 66
+
+# demo NAME args...: the game headless from $WORK on generated data, with no configuration;
+# in the background with demo_bg (GAME_PID), ended by end_game (st: its status).
+"$BIN/tarvellin-assetgen" "$WORK/game" >/dev/null || fail "tarvellin-assetgen"
+SRC=$(cd "$(dirname "$0")/../.." && pwd)
+SEEDS=$SRC/fuzz/seeds/demo
+demo_bg() {
+  local name=$1; shift
+  (cd "$WORK" && exec env HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home" SDL_VIDEODRIVER=offscreen \
+    SDL_AUDIODRIVER=dummy "$BIN/tarvellin" --data "$WORK/game" "$@") >"$WORK/$name.out" 2>"$WORK/$name.err" &
+  GAME_PID=$!
+}
+demo() { demo_bg "$@"; wait_game 60; }
+end_game() { kill -0 "$GAME_PID" && kill -TERM "$GAME_PID"; wait_game 10; st=$?; }
+for bad in "--record a --playdemo b" "--playdemo-continue" "--hash-frames 3,x" "--playdemo"; do
+  demo bad $bad; st=$?
+  check "'$bad' is a usage error with status 64 ($st)" test "$st" -eq 64
+done
+demo trunc --playdemo "$SEEDS/trunc_header.demo"; st=$?
+demo state --playdemo "$SEEDS/opens_in_play.demo"; st=$st,$?
+check "demos cut in their header or opening in another state are refused with 65 ($st)" test "$st" = 65,65
+check "saying why" grep -q "not a usable demo: truncated" "$WORK/trunc.err"
+check "each" grep -q "opens in state 12" "$WORK/state.err"
+demo missing --timedemo "$WORK/none.demo"; st=$?
+check "a missing demo gives status 66 ($st)" test "$st" -eq 66
+demo nodir --record "$WORK/no/such/x.demo"; st=$?
+check "a demo that cannot be created gives status 73 ($st)" test "$st" -eq 73
+
+if [ -w /dev/full ]; then
+  demo_bg full --record /dev/full
+  sleep 1.5; end_game
+  check "a disk that fills stops the recording, not the game (status $st)" test "$st" -eq 0
+  check "it says so once" test "$(grep -c "cannot write the demo" "$WORK/full.err")" -eq 1
+  check "the game ran on to its end state" grep -q "^end-state " "$WORK/full.out"
+fi
+
+demo_bg rec --record rel.demo
+sleep 1.5; end_game
+check "a relative demo path is taken from where the game started (status $st)" test -s "$WORK/rel.demo" -a ! -e "$WORK/game/rel.demo"
+demo timed --timedemo rel.demo
+check "its timedemo ends in the recorded state" grep -q "frames in .*$(cat "$WORK/rec.out") *\$" "$WORK/timed.out"
+check "and reports no difference" test ! -s "$WORK/timed.err"
+
+# Cut as a crash leaves it: the frames it holds whole replay as in the whole demo; with only the
+# end record lost, it ends in the whole demo's state.
+fire=$SRC/tests/demos/fire.demo
+for n in 60 100 $(( $(stat -c %s "$fire") - 13 )); do
+  head -c "$n" "$fire" >"$WORK/cut.demo"
+  demo cut --timedemo "$WORK/cut.demo"; st=$?
+  frames=$(sed -n 's/.*cut off after \([0-9]*\) frames.*/\1/p' "$WORK/cut.err")
+  check "fire.demo cut at $n bytes replays cut off (status $st, ${frames:-no} frames)" test "$st" -eq 0 -a -n "$frames"
+  played=$(sed -n 's/^timedemo: \([0-9]*\) frames.*/\1/p' "$WORK/cut.out")
+  demo cut --timedemo "$WORK/cut.demo" --hash-frames "$played"
+  demo whole --timedemo "$fire" --hash-frames "$played"
+  check "its frame $played is the whole demo's" test "$(grep "^frame $played " "$WORK/cut.out")" = "$(grep "^frame $played " "$WORK/whole.out")"
+done
+check "cut after its last frame it ends in the recorded state" grep -q "$(sed -n 's/^end-state //p' "$SRC/tests/demos/fire.expect")" "$WORK/cut.out"
+
+# Handed over at the end of a demo that quits: the game goes on until the player quits.
+demo_bg cont --playdemo "$SRC/tests/demos/start.demo" --playdemo-continue
+for _ in $(seq 1 200); do grep -q "the game is yours" "$WORK/cont.err" && break; sleep 0.1; done
+sleep 1
+check "--playdemo-continue hands the game over, and the demo's quit does not end it" kill -0 "$GAME_PID"
+end_game
+check "the player's quit then does (status $st)" test "$st" -eq 0
 
 echo "$failures failure(s)"
 [ "$failures" -eq 0 ]
