@@ -1,6 +1,7 @@
 // The SDL event pump.
 #include "platform/host/events.h"
 
+#define SDL_MAIN_HANDLED
 #include <SDL.h>
 
 #include "platform/host/input.h"
@@ -44,3 +45,12 @@ void plat_pump_events() {
     }
   }
 }
+
+bool plat_host_start(char* why, size_t why_size) {
+  SDL_SetMainReady();
+  if (SDL_Init(SDL_INIT_EVENTS) == 0) return true;
+  SDL_snprintf(why, why_size, "%s", SDL_GetError());
+  return false;
+}
+
+void plat_host_stop() { SDL_Quit(); }
