@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "app/cursor.h"
 #include "app/globals.h"
 #include "app/menu.h"
 #include "game/background.h"

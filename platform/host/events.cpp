@@ -4,10 +4,9 @@
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
-#include "platform/host/input.h"
 #include "platform/host/window.h"
 
-void plat_pump_events() {
+void plat_pump_events(const PlatEventSink* to) {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   SDL_Event ev;
   while (SDL_PollEvent(&ev)) {
@@ -15,16 +14,16 @@ void plat_pump_events() {
       case SDL_QUIT: {
         HWND windows[8];
         const int n = plat_windows(windows, 8);
-        for (int i = 0; i < n; ++i) plat_input_window_message(windows[i], WM_CLOSE);
+        for (int i = 0; i < n; ++i) to->message(windows[i], WM_CLOSE);
         break;
       }
       case SDL_WINDOWEVENT: {
         HWND w = plat_window_of_sdl(ev.window.windowID);
         if (!w) break;
         if (ev.window.event == SDL_WINDOWEVENT_CLOSE)
-          plat_input_window_message(w, WM_CLOSE);
+          to->message(w, WM_CLOSE);
         else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED)
-          plat_input_window_message(w, WM_PAINT);
+          to->message(w, WM_PAINT);
         else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
           plat_window_capture(plat_sdl_window(w), true);
         else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
@@ -35,10 +34,10 @@ void plat_pump_events() {
         if (ev.key.keysym.scancode == SDL_SCANCODE_F11 && !ev.key.repeat)
           if (SDL_Window* w = plat_sdl_window(plat_window_of_sdl(ev.key.windowID)))
             plat_window_toggle_fullscreen(w);
-        if (ev.key.keysym.scancode == SDL_SCANCODE_ESCAPE) plat_input_escape();  // ends a replay
+        if (ev.key.keysym.scancode == SDL_SCANCODE_ESCAPE) to->escape();  // ends a replay
         break;
       case SDL_MOUSEWHEEL:
-        plat_input_wheel((long)ev.wheel.y * 120);
+        to->wheel((long)ev.wheel.y * 120);
         break;
       default:
         break;
