@@ -43,11 +43,16 @@ consteval Cp1251Text<N> cp1251_convert(const Char (&utf8)[N]) {
     unsigned c = (unsigned char)utf8[i];
     unsigned cp = 0;
     size_t more = 0;
-    if (c < 0x80) cp = c;
-    else if ((c & 0xE0) == 0xC0) cp = c & 0x1F, more = 1;
-    else if ((c & 0xF0) == 0xE0) cp = c & 0x0F, more = 2;
-    else if ((c & 0xF8) == 0xF0) cp = c & 0x07, more = 3;
-    else cp1251_detail::not_valid_utf8();
+    if (c < 0x80)
+      cp = c;
+    else if ((c & 0xE0) == 0xC0)
+      cp = c & 0x1F, more = 1;
+    else if ((c & 0xF0) == 0xE0)
+      cp = c & 0x0F, more = 2;
+    else if ((c & 0xF8) == 0xF0)
+      cp = c & 0x07, more = 3;
+    else
+      cp1251_detail::not_valid_utf8();
     if (i + more >= N - 1 && more) cp1251_detail::not_valid_utf8();  // cut short by the end
     for (size_t k = 1; k <= more; ++k) {
       unsigned cc = (unsigned char)utf8[i + k];

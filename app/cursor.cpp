@@ -1,5 +1,5 @@
-#include "app/globals.h"
-#include "app/menu.h"
+#include "app/cursor.h"
+
 #include "input/input.h"
 
 Cursor game_cursor;
@@ -14,10 +14,14 @@ void game_cursor_step() {
   // Drawn where the previous frame left it; the move below is what the next frame tests.
   gfx_blit_keyed(gfx_back_buffer, &c.dest_rect, c.image, &c.source_rect);
   c.x += inp_mouse.lX;
-  if (c.x < 0) c.x = 0;
-  else if (c.x > GAME_CURSOR_MAX_X) c.x = GAME_CURSOR_MAX_X;
+  if (c.x < 0)
+    c.x = 0;
+  else if (c.x > GAME_CURSOR_MAX_X)
+    c.x = GAME_CURSOR_MAX_X;
   c.y += inp_mouse.lY;
-  if (c.y < 0) c.y = 0;
-  else if (c.y > GAME_CURSOR_MAX_Y) c.y = GAME_CURSOR_MAX_Y;
+  if (c.y < 0)
+    c.y = 0;
+  else if (c.y > GAME_CURSOR_MAX_Y)
+    c.y = GAME_CURSOR_MAX_Y;
   SetRect(&c.dest_rect, c.x, c.y, c.x + c.frame_width, c.y + c.frame_height);
 }

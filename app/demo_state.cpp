@@ -1,9 +1,9 @@
-// Linux only: the game's records a demo checks, handed to the platform at start-up. Built into
-// the programs themselves (not the core library), so that its registration is always linked.
+// Linux only: the game's records a demo checks; main() hands them to the demo at start-up.
 #ifndef _WIN32
 #include <cstdint>
 #include <initializer_list>
 
+#include "app/cursor.h"
 #include "app/globals.h"
 #include "app/menu.h"
 #include "game/background.h"
@@ -78,8 +78,7 @@ void game_demo_opening(int32_t* state, int32_t* frame_delay_ms) {
   *frame_delay_ms = game_frame_delay_ms;
 }
 
-const PlatDemoGame kDemoGame = {game_demo_opening, game_demo_state_hash};
-const bool kRegistered = (plat_demo_set_game(&kDemoGame), true);
-
 }  // namespace
+
+const PlatDemoGame game_demo_hooks = {game_demo_opening, game_demo_state_hash};
 #endif

@@ -1,35 +1,15 @@
 #include "app/frame.h"
 
 #include "app/clock.h"
+#include "app/cursor.h"
 #include "app/globals.h"
+#include "app/loop.h"
 #include "app/menu.h"
 #include "app/overlay.h"
 #include "game/play.h"
 #include "gfx/surface.h"
 #include "input/input.h"
 #include "sfx/sound.h"
-
-HWND game_window = nullptr;
-HINSTANCE game_instance = nullptr;
-int32_t game_state = GAME_STATE_MENU;
-int32_t game_frame_delay_ms = 30;
-uint8_t game_mouse_down = 0;
-
-void game_post_quit() { PostMessageA(game_window, WM_DESTROY, 0, 0); }
-
-void game_wait_sound(int32_t id) {
-  snd_play(id, 0);
-  const uint32_t limit = snd_length_ms(id) + 1000;
-  const uint32_t start = GetTickCount();
-  for (;;) {
-    int32_t status = snd_get_status(id);
-    if (status == -1 || (status & (DSBSTATUS_PLAYING | DSBSTATUS_LOOPING)) == 0) return;
-    if ((uint32_t)(GetTickCount() - start) > limit) return;
-#ifndef _WIN32
-    plat_idle_poll();  // returns at once unless --low-cpu
-#endif
-  }
-}
 
 // The play state's quit keys: one quit message for each of left Alt and Escape held.
 static void game_play_quit_keys() {

@@ -1,13 +1,8 @@
-// The per-frame function and the sound wait.
+// The per-frame function.
 #pragma once
 #include <cstdint>
 
+#include "app/loop.h"  // what the states ask of the loop, for the loop's callers too
+
 // 1 when the frame was completed, presented and paced; 0 when it ended early.
 int game_frame();
-
-// Plays a sound once and spins until it ends (never for a missing sound). Bounded: gives up
-// after the sound's length plus one second, so a stalled audio device cannot freeze the game.
-void game_wait_sound(int32_t id);
-
-// Posts the quit message to the game window: the window procedure answers it with WM_QUIT.
-void game_post_quit();

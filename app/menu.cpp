@@ -1,8 +1,8 @@
 #include "app/menu.h"
 
 #include "app/cp1251.h"
-#include "app/frame.h"
 #include "app/globals.h"
+#include "app/loop.h"
 #include "app/overlay.h"
 #include "game/stars.h"
 #include "gfx/bmp.h"
@@ -43,10 +43,12 @@ int game_button_init(Button* button, int32_t x, int32_t y, int32_t width, int32_
 
 void game_button_step(Button* button, ButtonAction action) {
   if (button->visible)
-    gfx_blit_keyed(gfx_back_buffer, &button->screen_rect, button->image, &button->picture_rect[button->focused]);
+    gfx_blit_keyed(gfx_back_buffer, &button->screen_rect, button->image,
+                   &button->picture_rect[button->focused]);
   // Strict on all four sides: the rectangle's edges count as outside.
   const RECT& r = button->screen_rect;
-  bool on = r.left < game_cursor.x && game_cursor.x < r.right && r.top < game_cursor.y && game_cursor.y < r.bottom;
+  bool on =
+      r.left < game_cursor.x && game_cursor.x < r.right && r.top < game_cursor.y && game_cursor.y < r.bottom;
   if (!on) {
     button->focused = 0;
     button->focus_sound_played = 0;

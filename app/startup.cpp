@@ -3,10 +3,11 @@
 #include <cstdlib>
 
 #include "app/clock.h"
+#include "app/cursor.h"
 #include "app/menu.h"
 #include "app/overlay.h"
-#include "game/collide.h"
 #include "game/background.h"
+#include "game/collide.h"
 #include "game/enemies.h"
 #include "game/explosions.h"
 #include "game/hud.h"
@@ -25,8 +26,8 @@ static void game_buttons_load() {
   const Rgb16 black = (Rgb16)gfx_rgb565(0, 0, 0);
   game_button_init(&game_start_button, 457, 350, 120, 50, caps, black, "image/start.bmp", "sound/focus.wav",
                    "sound/click.wav");
-  game_button_init(&game_authors_button, 457, 410, 120, 50, caps, black, "image/avtory.bmp", "sound/focus.wav",
-                   "sound/click.wav");
+  game_button_init(&game_authors_button, 457, 410, 120, 50, caps, black, "image/avtory.bmp",
+                   "sound/focus.wav", "sound/click.wav");
   game_button_init(&game_exit_button, 457, 470, 120, 50, caps, black, "image/exit.bmp", "sound/focus.wav",
                    "sound/click.wav");
 }

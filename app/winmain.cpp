@@ -1,8 +1,9 @@
 // The entry: the window class, the one window, the message loop.
+#include "app/winmain.h"
+
 #include "app/frame.h"
 #include "app/globals.h"
 #include "app/startup.h"
-#include "app/winmain.h"
 
 LRESULT CALLBACK game_window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {

@@ -25,5 +25,6 @@
 #include "platform/api/dsound8.h"
 #include "platform/api/mmio32.h"
 #include "platform/api/com32.h"
+#include "platform/api/dmusic8.h"
 #include "platform/port/idle.h"
 #endif

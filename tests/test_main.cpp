@@ -10,6 +10,7 @@
 #include "gfx/display.h"
 #include "input/input.h"
 #include "music/music.h"
+#include "platform/demo/demo.h"
 #include "platform/port/options.h"
 #include "platform/seams/seams.h"
 #include "sfx/sound.h"
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   ::testing::InitGoogleTest(&argc, argv);
+  plat_demo_set_game(&game_demo_hooks);  // as main() does
   ::testing::UnitTest::GetInstance()->listeners().Append(new RestoreAfterEachTest);
   return RUN_ALL_TESTS();
 }

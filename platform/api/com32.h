@@ -1,6 +1,5 @@
 // COM start-up and the minimal music performance and loader objects.
 #pragma once
-#include "platform/api/dmusic8.h"
 #include "platform/api/wintypes.h"
 
 #define CLSCTX_INPROC_SERVER 0x1
@@ -15,5 +14,5 @@
 HRESULT WINAPI CoInitialize(LPVOID pvReserved);
 void WINAPI CoUninitialize();
 // Knows the DirectMusic performance and loader classes, each with its one interface.
-HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext,
-                                REFIID riid, LPVOID* ppv);
+HRESULT WINAPI CoCreateInstance(REFCLSID rclsid, LPUNKNOWN pUnkOuter, DWORD dwClsContext, REFIID riid,
+                                LPVOID* ppv);

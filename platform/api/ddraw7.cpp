@@ -6,8 +6,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/host/present.h"
 #include "platform/host/pixels.h"
+#include "platform/host/present.h"
 #include "platform/host/window.h"
 #include "platform/seams/seams.h"
 #include "platform/seams/seams_internal.h"
@@ -40,8 +40,8 @@ bool rect_inside(const RECT& r, int32_t w, int32_t h) {
 }
 
 RECT rect_intersect(const RECT& a, const RECT& b) {
-  RECT r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top, a.right < b.right ? a.right : b.right,
-         a.bottom < b.bottom ? a.bottom : b.bottom};
+  RECT r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+         a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
   return r;
 }
 
@@ -108,8 +108,8 @@ void copy_within(IDirectDrawSurface7* d, const RECT& clip, int32_t sx0, int32_t 
 
 // Copies the part `clip` of the destination rectangle `dr` from source rectangle `sr`, sampling
 // nearest when the sizes differ. Key: source pixels in [lo, hi] are skipped.
-void copy_rect(IDirectDrawSurface7* d, const RECT& dr, const RECT& clip, IDirectDrawSurface7* s, const RECT& sr,
-               bool keyed, uint16_t lo, uint16_t hi) {
+void copy_rect(IDirectDrawSurface7* d, const RECT& dr, const RECT& clip, IDirectDrawSurface7* s,
+               const RECT& sr, bool keyed, uint16_t lo, uint16_t hi) {
   int32_t dw = dr.right - dr.left, dh = dr.bottom - dr.top;
   int32_t sw = sr.right - sr.left, sh = sr.bottom - sr.top;
   int32_t cw = clip.right - clip.left;
@@ -220,7 +220,8 @@ HRESULT IDirectDraw7::SetDisplayMode(DWORD dwWidth, DWORD dwHeight, DWORD dwBPP,
   SEAM_FAULT("IDirectDraw7::SetDisplayMode");
   if (!(coop_flags & DDSCL_EXCLUSIVE)) return DDERR_NOEXCLUSIVEMODE;
   // Only the 16-bit 5.6.5 format exists here; the picture is scaled to the window on Flip.
-  if (dwBPP != 16 || dwWidth == 0 || dwHeight == 0 || dwWidth > 4096 || dwHeight > 4096) return DDERR_INVALIDMODE;
+  if (dwBPP != 16 || dwWidth == 0 || dwHeight == 0 || dwWidth > 4096 || dwHeight > 4096)
+    return DDERR_INVALIDMODE;
   mode_width = (int32_t)dwWidth;
   mode_height = (int32_t)dwHeight;
   mode_bpp = (int32_t)dwBPP;
@@ -236,7 +237,8 @@ HRESULT IDirectDraw7::CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFACE7*
   if (caps & DDSCAPS_PRIMARYSURFACE) {
     if (!mode_width) return DDERR_NOEXCLUSIVEMODE;
     DWORD backs = (desc->dwFlags & DDSD_BACKBUFFERCOUNT) ? desc->dwBackBufferCount : 0;
-    if (backs > 1 || (backs == 1) != ((caps & (DDSCAPS_FLIP | DDSCAPS_COMPLEX)) == (DDSCAPS_FLIP | DDSCAPS_COMPLEX)))
+    if (backs > 1 ||
+        (backs == 1) != ((caps & (DDSCAPS_FLIP | DDSCAPS_COMPLEX)) == (DDSCAPS_FLIP | DDSCAPS_COMPLEX)))
       return DDERR_INVALIDPARAMS;
     IDirectDrawSurface7* front = surface_new(mode_width, mode_height, caps | DDSCAPS_FRONTBUFFER);
     if (!front) return DDERR_OUTOFMEMORY;
@@ -254,10 +256,13 @@ HRESULT IDirectDraw7::CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFACE7*
   }
   DWORD need = DDSD_WIDTH | DDSD_HEIGHT;
   if ((desc->dwFlags & need) != need) return DDERR_INVALIDPARAMS;
-  if (desc->dwWidth == 0 || desc->dwHeight == 0 || desc->dwWidth > (DWORD)kMaxSide || desc->dwHeight > (DWORD)kMaxSide)
+  if (desc->dwWidth == 0 || desc->dwHeight == 0 || desc->dwWidth > (DWORD)kMaxSide ||
+      desc->dwHeight > (DWORD)kMaxSide)
     return DDERR_INVALIDPARAMS;
-  if ((desc->dwFlags & DDSD_PIXELFORMAT) && desc->ddpfPixelFormat.dwRGBBitCount != 16) return DDERR_INVALIDPARAMS;
-  IDirectDrawSurface7* s = surface_new((int32_t)desc->dwWidth, (int32_t)desc->dwHeight, caps | DDSCAPS_OFFSCREENPLAIN);
+  if ((desc->dwFlags & DDSD_PIXELFORMAT) && desc->ddpfPixelFormat.dwRGBBitCount != 16)
+    return DDERR_INVALIDPARAMS;
+  IDirectDrawSurface7* s =
+      surface_new((int32_t)desc->dwWidth, (int32_t)desc->dwHeight, caps | DDSCAPS_OFFSCREENPLAIN);
   if (!s) return DDERR_OUTOFMEMORY;
   if (desc->dwFlags & DDSD_CKSRCBLT) {
     s->has_key = true;
@@ -381,8 +386,10 @@ HRESULT IDirectDrawSurface7::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE7 src, LP
     RECT clip = rect_intersect(dr, whole);
     if (clipper && clipper->has_list) clip = rect_intersect(clip, clipper->rects[i]);
     if (rect_empty(clip)) continue;
-    if (fill) fill_rect(this, clip, (uint16_t)fx->dwFillColor);
-    else copy_rect(this, dr, clip, src, sr, keyed, lo, hi);
+    if (fill)
+      fill_rect(this, clip, (uint16_t)fx->dwFillColor);
+    else
+      copy_rect(this, dr, clip, src, sr, keyed, lo, hi);
   }
   return DD_OK;
 }

@@ -2,8 +2,6 @@
 // keep only what their lifetimes need: a reference count and the DirectSound object.
 #include "platform/api/dmusic8.h"
 
-#include "platform/api/com32.h"
-
 #include <new>
 
 #include "platform/seams/seams.h"
@@ -18,8 +16,7 @@ const GUID IID_IDirectMusicPerformance = {
     0x07d43d03, 0x6523, 0x11d2, {0x87, 0x1d, 0x00, 0x60, 0x08, 0x93, 0xb1, 0xbd}};
 const GUID IID_IDirectMusicLoader = {
     0x2ffaaca2, 0x5dca, 0x11d2, {0xaf, 0xa6, 0x00, 0xaa, 0x00, 0x24, 0xd8, 0xb6}};
-const GUID GUID_Unload = {
-    0xd2ac28a8, 0xb39b, 0x11d1, {0x87, 0x04, 0x00, 0x60, 0x08, 0x93, 0xb1, 0xbd}};
+const GUID GUID_Unload = {0xd2ac28a8, 0xb39b, 0x11d1, {0x87, 0x04, 0x00, 0x60, 0x08, 0x93, 0xb1, 0xbd}};
 
 namespace {
 
@@ -55,7 +52,7 @@ void mus_perf_close(MusPerformance* p) {
 
 }  // namespace
 
-HRESULT plat_dmusic_create(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
+HRESULT plat_dmusic_create(REFCLSID rclsid, REFIID riid, LPVOID* ppv, HRESULT not_mine) {
   if (rclsid == CLSID_DirectMusicPerformance) {
     if (!(riid == IID_IDirectMusicPerformance)) return E_NOINTERFACE;
     MusPerformance* p = new (std::nothrow) MusPerformance;
@@ -76,7 +73,7 @@ HRESULT plat_dmusic_create(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
     *ppv = static_cast<IDirectMusicLoader*>(l);
     return S_OK;
   }
-  return REGDB_E_CLASSNOTREG;
+  return not_mine;
 }
 
 ULONG IDirectMusicPerformance::AddRef() { return ++mus_perf(this)->refs; }
@@ -91,8 +88,7 @@ ULONG IDirectMusicPerformance::Release() {
   return 0;
 }
 
-HRESULT IDirectMusicPerformance::Init(IDirectMusic** ppDirectMusic, LPDIRECTSOUND pDirectSound,
-                                      HWND) {
+HRESULT IDirectMusicPerformance::Init(IDirectMusic** ppDirectMusic, LPDIRECTSOUND pDirectSound, HWND) {
   SEAM_FAULT("IDirectMusicPerformance::Init");
   MusPerformance* p = mus_perf(this);
   if (p->inited) return DMUS_E_ALREADY_INITED;
@@ -113,8 +109,7 @@ HRESULT IDirectMusicPerformance::AddPort(IDirectMusicPort* pPort) {
   return S_OK;
 }
 
-HRESULT IDirectMusicPerformance::Stop(IDirectMusicSegment*, IDirectMusicSegmentState*, MUSIC_TIME,
-                                      DWORD) {
+HRESULT IDirectMusicPerformance::Stop(IDirectMusicSegment*, IDirectMusicSegmentState*, MUSIC_TIME, DWORD) {
   SEAM_FAULT("IDirectMusicPerformance::Stop");
   seam_trace("IDirectMusicPerformance::Stop #%d", mus_perf(this)->serial);
   return S_OK;

@@ -24,8 +24,7 @@ struct IDirectMusicSegmentState;
 struct IDirectMusicSegment {
   ULONG AddRef();
   ULONG Release();
-  HRESULT SetParam(REFGUID rguidType, DWORD dwGroupBits, DWORD dwIndex, MUSIC_TIME mtTime,
-                   void* pParam);
+  HRESULT SetParam(REFGUID rguidType, DWORD dwGroupBits, DWORD dwIndex, MUSIC_TIME mtTime, void* pParam);
 
  protected:
   IDirectMusicSegment() = default;
@@ -37,8 +36,8 @@ struct IDirectMusicPerformance {
   ULONG Release();
   HRESULT Init(IDirectMusic** ppDirectMusic, LPDIRECTSOUND pDirectSound, HWND hWnd);
   HRESULT AddPort(IDirectMusicPort* pPort);
-  HRESULT Stop(IDirectMusicSegment* pSegment, IDirectMusicSegmentState* pSegmentState,
-               MUSIC_TIME mtTime, DWORD dwFlags);
+  HRESULT Stop(IDirectMusicSegment* pSegment, IDirectMusicSegmentState* pSegmentState, MUSIC_TIME mtTime,
+               DWORD dwFlags);
   HRESULT CloseDown();
 
  protected:
@@ -53,6 +52,6 @@ struct IDirectMusicLoader {
   IDirectMusicLoader() = default;
 };
 
-// Inside the platform layer: a performance or loader object for CoCreateInstance;
-// REGDB_E_CLASSNOTREG for another class.
-HRESULT plat_dmusic_create(REFCLSID rclsid, REFIID riid, LPVOID* ppv);
+// Inside the platform layer: a performance or loader object for CoCreateInstance; `not_mine`
+// for another class.
+HRESULT plat_dmusic_create(REFCLSID rclsid, REFIID riid, LPVOID* ppv, HRESULT not_mine);

@@ -112,7 +112,7 @@ HRESULT WINAPI DirectSoundCreate(LPCGUID lpGuid, LPDIRECTSOUND* ppDS, LPUNKNOWN 
   if (!ppDS) return DSERR_INVALIDPARAM;
   *ppDS = nullptr;
   if (pUnkOuter) return DSERR_NOAGGREGATION;
-  if (lpGuid) return DSERR_NODRIVER;  // only the default device exists
+  if (lpGuid) return DSERR_NODRIVER;                // only the default device exists
   if (plat_options.nosound) return DSERR_NODRIVER;  // as on a machine without a sound device
   DsObject* d = new (std::nothrow) DsObject;
   if (!d) return DSERR_OUTOFMEMORY;
@@ -160,18 +160,16 @@ HRESULT IDirectSound::CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFE
   *ppDSBuffer = nullptr;
   if (pUnkOuter) return DSERR_NOAGGREGATION;
   // The older description without the 3D algorithm is accepted as well.
-  if (!desc || (desc->dwSize != sizeof(DSBUFFERDESC) &&
-                desc->dwSize != offsetof(DSBUFFERDESC, guid3DAlgorithm)))
+  if (!desc ||
+      (desc->dwSize != sizeof(DSBUFFERDESC) && desc->dwSize != offsetof(DSBUFFERDESC, guid3DAlgorithm)))
     return DSERR_INVALIDPARAM;
   if (desc->dwFlags & DSBCAPS_PRIMARYBUFFER) return DSERR_UNSUPPORTED;
   if (desc->dwBufferBytes < DSBSIZE_MIN || desc->dwBufferBytes > DSBSIZE_MAX || !desc->lpwfxFormat)
     return DSERR_INVALIDPARAM;
   const WAVEFORMATEX& f = *desc->lpwfxFormat;
-  if (f.wFormatTag != WAVE_FORMAT_PCM || f.nChannels != 1 || f.wBitsPerSample != 8 ||
-      f.nBlockAlign != 1)
+  if (f.wFormatTag != WAVE_FORMAT_PCM || f.nChannels != 1 || f.wBitsPerSample != 8 || f.nBlockAlign != 1)
     return DSERR_BADFORMAT;
-  if (f.nSamplesPerSec < DSBFREQUENCY_MIN || f.nSamplesPerSec > DSBFREQUENCY_MAX)
-    return DSERR_INVALIDPARAM;
+  if (f.nSamplesPerSec < DSBFREQUENCY_MIN || f.nSamplesPerSec > DSBFREQUENCY_MAX) return DSERR_INVALIDPARAM;
 
   DsBuffer* b = new (std::nothrow) DsBuffer;
   BYTE* data = b ? new (std::nothrow) BYTE[desc->dwBufferBytes] : nullptr;
@@ -241,9 +239,8 @@ HRESULT IDirectSoundBuffer::GetFrequency(LPDWORD pdwFrequency) {
   return DS_OK;
 }
 
-HRESULT IDirectSoundBuffer::Lock(DWORD dwOffset, DWORD dwBytes, LPVOID* ppvAudioPtr1,
-                                 LPDWORD pdwAudioBytes1, LPVOID* ppvAudioPtr2,
-                                 LPDWORD pdwAudioBytes2, DWORD dwFlags) {
+HRESULT IDirectSoundBuffer::Lock(DWORD dwOffset, DWORD dwBytes, LPVOID* ppvAudioPtr1, LPDWORD pdwAudioBytes1,
+                                 LPVOID* ppvAudioPtr2, LPDWORD pdwAudioBytes2, DWORD dwFlags) {
   SEAM_FAULT("IDirectSoundBuffer::Lock");
   if (!ppvAudioPtr1 || !pdwAudioBytes1) return DSERR_INVALIDPARAM;
   DsBuffer* b = ds_buffer(this);
@@ -271,8 +268,7 @@ HRESULT IDirectSoundBuffer::Unlock(LPVOID pvAudioPtr1, DWORD dwAudioBytes1, LPVO
     const BYTE* q = static_cast<const BYTE*>(p);
     return q >= b->data && q < b->data + b->size && n <= (DWORD)(b->data + b->size - q);
   };
-  if (!inside(pvAudioPtr1, dwAudioBytes1) || !inside(pvAudioPtr2, dwAudioBytes2))
-    return DSERR_INVALIDPARAM;
+  if (!inside(pvAudioPtr1, dwAudioBytes1) || !inside(pvAudioPtr2, dwAudioBytes2)) return DSERR_INVALIDPARAM;
   return DS_OK;
 }
 

@@ -61,7 +61,10 @@ UINT WINAPI _lread(HFILE hFile, LPVOID lpBuffer, UINT uBytes) {
 
 LONG WINAPI _llseek(HFILE hFile, LONG lOffset, int iOrigin) {
   if (hFile < 0) return HFILE_ERROR;
-  int whence = iOrigin == FILE_BEGIN ? SEEK_SET : iOrigin == FILE_CURRENT ? SEEK_CUR : iOrigin == FILE_END ? SEEK_END : -1;
+  int whence = iOrigin == FILE_BEGIN     ? SEEK_SET
+               : iOrigin == FILE_CURRENT ? SEEK_CUR
+               : iOrigin == FILE_END     ? SEEK_END
+                                         : -1;
   if (whence < 0) return HFILE_ERROR;
   off_t pos = lseek(hFile, (off_t)lOffset, whence);
   if (pos < 0 || pos > 0x7FFFFFFF) return HFILE_ERROR;

@@ -23,5 +23,5 @@ typedef OFSTRUCT* LPOFSTRUCT;
 // Only reading is provided: the game writes nothing.
 HFILE WINAPI OpenFile(LPCSTR lpFileName, LPOFSTRUCT lpReOpenBuff, UINT uStyle);
 UINT WINAPI _lread(HFILE hFile, LPVOID lpBuffer, UINT uBytes);  // HFILE_ERROR as UINT on failure
-LONG WINAPI _llseek(HFILE hFile, LONG lOffset, int iOrigin);     // new position, or HFILE_ERROR
-HFILE WINAPI _lclose(HFILE hFile);                               // 0, or HFILE_ERROR
+LONG WINAPI _llseek(HFILE hFile, LONG lOffset, int iOrigin);    // new position, or HFILE_ERROR
+HFILE WINAPI _lclose(HFILE hFile);                              // 0, or HFILE_ERROR

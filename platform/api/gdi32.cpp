@@ -83,8 +83,8 @@ PlatFontQuality quality_of(DWORD q) {
 
 }  // namespace
 
-HFONT WINAPI CreateFontA(int cHeight, int cWidth, int, int, int cWeight, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
-                         DWORD iQuality, DWORD, LPCSTR pszFaceName) {
+HFONT WINAPI CreateFontA(int cHeight, int cWidth, int, int, int cWeight, DWORD, DWORD, DWORD, DWORD, DWORD,
+                         DWORD, DWORD iQuality, DWORD, LPCSTR pszFaceName) {
   HRESULT hr;
   if (seam_fault("CreateFontA", &hr)) return nullptr;
   FontRec* slot = nullptr;
@@ -94,7 +94,8 @@ HFONT WINAPI CreateFontA(int cHeight, int cWidth, int, int, int cWeight, DWORD, 
       break;
     }
   if (!slot) return nullptr;
-  PlatFont* pf = plat_font_open(pszFaceName, cHeight, cWidth < 0 ? -cWidth : cWidth, cWeight, quality_of(iQuality));
+  PlatFont* pf =
+      plat_font_open(pszFaceName, cHeight, cWidth < 0 ? -cWidth : cWidth, cWeight, quality_of(iQuality));
   if (!pf) return nullptr;
   slot->font = pf;
   slot->used = true;
@@ -147,7 +148,8 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
   if (dc->font) {
     font = dc->font->font;
   } else {
-    if (!g_default_font.font) g_default_font.font = plat_font_open("sans-serif", 16, 0, FW_BOLD, PLAT_FONT_MONO);
+    if (!g_default_font.font)
+      g_default_font.font = plat_font_open("sans-serif", 16, 0, FW_BOLD, PLAT_FONT_MONO);
     font = g_default_font.font;
   }
   if (!font) return FALSE;

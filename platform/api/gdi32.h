@@ -92,9 +92,10 @@ struct RGNDATA {
 };
 typedef RGNDATA* LPRGNDATA;
 
-HFONT WINAPI CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight, DWORD bItalic,
-                         DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet, DWORD iOutPrecision,
-                         DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily, LPCSTR pszFaceName);
+HFONT WINAPI CreateFontA(int cHeight, int cWidth, int cEscapement, int cOrientation, int cWeight,
+                         DWORD bItalic, DWORD bUnderline, DWORD bStrikeOut, DWORD iCharSet,
+                         DWORD iOutPrecision, DWORD iClipPrecision, DWORD iQuality, DWORD iPitchAndFamily,
+                         LPCSTR pszFaceName);
 BOOL WINAPI DeleteObject(HGDIOBJ ho);
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
 int WINAPI SetBkMode(HDC hdc, int mode);

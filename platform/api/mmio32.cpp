@@ -39,9 +39,7 @@ DWORD mmio_le32(const BYTE* p) {
 }
 
 // A chunk occupies its 8-byte header, its data and one pad byte when the size is odd.
-uint64_t mmio_chunk_end(uint64_t data_offset, DWORD size) {
-  return data_offset + size + (size & 1u);
-}
+uint64_t mmio_chunk_end(uint64_t data_offset, DWORD size) { return data_offset + size + (size & 1u); }
 
 }  // namespace
 
@@ -99,8 +97,7 @@ LONG WINAPI mmioRead(HMMIO hmmio, HPSTR pch, LONG cch) {
   return (LONG)got;
 }
 
-MMRESULT WINAPI mmioDescend(HMMIO hmmio, LPMMCKINFO pmmcki, const MMCKINFO* pmmckiParent,
-                            UINT fuDescend) {
+MMRESULT WINAPI mmioDescend(HMMIO hmmio, LPMMCKINFO pmmcki, const MMCKINFO* pmmckiParent, UINT fuDescend) {
   HRESULT hr;
   if (seam_fault("mmioDescend", &hr)) return (MMRESULT)hr;
   MmioFile* f = mmio_from(hmmio);
@@ -160,7 +157,7 @@ MMRESULT WINAPI mmioAscend(HMMIO hmmio, LPMMCKINFO pmmcki, UINT) {
   if (!f) return MMSYSERR_INVALHANDLE;
   if (!pmmcki) return MMSYSERR_INVALPARAM;
   return mmio_seek(f, mmio_chunk_end(pmmcki->dwDataOffset, pmmcki->cksize)) ? MMSYSERR_NOERROR
-                                                                             : MMIOERR_CANNOTSEEK;
+                                                                            : MMIOERR_CANNOTSEEK;
 }
 
 LONG WINAPI mmioSeek(HMMIO hmmio, LONG lOffset, int iOrigin) {

@@ -13,9 +13,8 @@ typedef LRESULT(CALLBACK MMIOPROC)(LPSTR lpmmioinfo, UINT uMsg, LPARAM lParam1, 
 typedef MMIOPROC* LPMMIOPROC;
 
 #ifndef MAKEFOURCC
-#define MAKEFOURCC(ch0, ch1, ch2, ch3)                                                     \
-  ((DWORD)(BYTE)(ch0) | ((DWORD)(BYTE)(ch1) << 8) | ((DWORD)(BYTE)(ch2) << 16) | \
-   ((DWORD)(BYTE)(ch3) << 24))
+#define MAKEFOURCC(ch0, ch1, ch2, ch3) \
+  ((DWORD)(BYTE)(ch0) | ((DWORD)(BYTE)(ch1) << 8) | ((DWORD)(BYTE)(ch2) << 16) | ((DWORD)(BYTE)(ch3) << 24))
 #endif
 #define mmioFOURCC(ch0, ch1, ch2, ch3) MAKEFOURCC(ch0, ch1, ch2, ch3)
 #define FOURCC_RIFF mmioFOURCC('R', 'I', 'F', 'F')
@@ -97,8 +96,7 @@ HMMIO WINAPI mmioOpenA(LPSTR pszFileName, LPMMIOINFO pmmioinfo, DWORD fdwOpen);
 MMRESULT WINAPI mmioClose(HMMIO hmmio, UINT fuClose);
 // Bytes read (0 at the end of the file), or -1 on an error.
 LONG WINAPI mmioRead(HMMIO hmmio, HPSTR pch, LONG cch);
-MMRESULT WINAPI mmioDescend(HMMIO hmmio, LPMMCKINFO pmmcki, const MMCKINFO* pmmckiParent,
-                            UINT fuDescend);
+MMRESULT WINAPI mmioDescend(HMMIO hmmio, LPMMCKINFO pmmcki, const MMCKINFO* pmmckiParent, UINT fuDescend);
 // Moves to the end of the chunk, past its pad byte when its size is odd.
 MMRESULT WINAPI mmioAscend(HMMIO hmmio, LPMMCKINFO pmmcki, UINT fuAscend);
 // iOrigin is SEEK_SET, SEEK_CUR or SEEK_END; the new position, or -1 (also before the start).

@@ -3,13 +3,15 @@
 #pragma once
 #include <cstdint>
 
-// What a demo needs of the game's records. The game's Linux-only demo file hands it over at
-// start-up; without it the end-state hash covers the frame count alone.
+// What a demo needs of the game's records. main() hands it over before the demo begins; without
+// it the end-state hash covers the frame count alone.
 struct PlatDemoGame {
   void (*opening)(int32_t* state, int32_t* frame_delay_ms);  // as before the first frame
   uint64_t (*state_hash)();                                  // score, player, enemies, explosions, game state
 };
 void plat_demo_set_game(const PlatDemoGame* game);
+// The game's own, defined by the game (app/demo_state.cpp).
+extern const PlatDemoGame game_demo_hooks;
 
 // ---- main(): options, then begin before WinMain and end after it.
 

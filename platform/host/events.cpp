@@ -1,16 +1,16 @@
 // The SDL event pump.
 #include "platform/host/events.h"
 
+#define SDL_MAIN_HANDLED
 #include <SDL.h>
 
 #include <ctime>
 
-#include "platform/host/input.h"
 #include "platform/host/screenshot.h"
 #include "platform/host/volume.h"
 #include "platform/host/window.h"
 
-void plat_pump_events() {
+void plat_pump_events(const PlatEventSink* to) {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
   SDL_Event ev;
   while (SDL_PollEvent(&ev)) {
@@ -18,16 +18,16 @@ void plat_pump_events() {
       case SDL_QUIT: {
         HWND windows[8];
         const int n = plat_windows(windows, 8);
-        for (int i = 0; i < n; ++i) plat_input_window_message(windows[i], WM_CLOSE);
+        for (int i = 0; i < n; ++i) to->message(windows[i], WM_CLOSE);
         break;
       }
       case SDL_WINDOWEVENT: {
         HWND w = plat_window_of_sdl(ev.window.windowID);
         if (!w) break;
         if (ev.window.event == SDL_WINDOWEVENT_CLOSE)
-          plat_input_window_message(w, WM_CLOSE);
+          to->message(w, WM_CLOSE);
         else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED)
-          plat_input_window_message(w, WM_PAINT);
+          to->message(w, WM_PAINT);
         else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED)
           plat_window_capture(plat_sdl_window(w), true);
         else if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST)
@@ -42,13 +42,22 @@ void plat_pump_events() {
         if (ev.key.keysym.scancode == SDL_SCANCODE_F10 && !ev.key.repeat) plat_volume_toggle_mute();
         if (ev.key.keysym.scancode == SDL_SCANCODE_F12 && !ev.key.repeat)
           plat_screenshot_take(std::time(nullptr));
-        if (ev.key.keysym.scancode == SDL_SCANCODE_ESCAPE) plat_input_escape();  // ends a replay
+        if (ev.key.keysym.scancode == SDL_SCANCODE_ESCAPE) to->escape();  // ends a replay
         break;
       case SDL_MOUSEWHEEL:
-        plat_input_wheel((long)ev.wheel.y * 120);
+        to->wheel((long)ev.wheel.y * 120);
         break;
       default:
         break;
     }
   }
 }
+
+bool plat_host_start(char* why, size_t why_size) {
+  SDL_SetMainReady();
+  if (SDL_Init(SDL_INIT_EVENTS) == 0) return true;
+  SDL_snprintf(why, why_size, "%s", SDL_GetError());
+  return false;
+}
+
+void plat_host_stop() { SDL_Quit(); }

@@ -171,6 +171,19 @@ const PlatInputTap* g_tap = nullptr;
 void (*g_sink)(HWND, UINT) = nullptr;
 long g_wheel = 0;
 
+void window_message(HWND hwnd, UINT message) {
+  if (g_tap && !g_tap->message(message)) return;
+  if (g_sink) g_sink(hwnd, message);
+}
+
+void escape() {
+  if (g_tap) g_tap->escape();
+}
+
+void wheel(long delta) { g_wheel += delta; }
+
+const PlatEventSink kEvents = {window_message, escape, wheel};
+
 // The system's events are pumped at each read unless a tap takes them where a pass begins.
 void read_keyboard(BYTE* out) {
   if (seam_input.on) {
@@ -179,7 +192,7 @@ void read_keyboard(BYTE* out) {
   }
   std::memset(out, 0, 256);
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  if (!g_tap) plat_pump_events();
+  if (!g_tap) plat_pump_events(&kEvents);
   int n = 0;
   const Uint8* state = SDL_GetKeyboardState(&n);
   for (int sc = 0; sc < n && sc < SDL_NUM_SCANCODES; ++sc)
@@ -197,7 +210,7 @@ void read_mouse(PlatMouse* out) {
     return;
   }
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  if (!g_tap) plat_pump_events();
+  if (!g_tap) plat_pump_events(&kEvents);
   int dx = 0, dy = 0;
   Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
   out->dx = dx;
@@ -219,6 +232,8 @@ int plat_dik_of_scancode(int sdl_scancode) {
 
 void plat_input_set_tap(const PlatInputTap* tap) { g_tap = tap; }
 void plat_input_set_sink(void (*post)(HWND, UINT)) { g_sink = post; }
+
+void plat_input_pump() { plat_pump_events(&kEvents); }
 
 void plat_input_pass() {
   if (g_tap) g_tap->pass();
@@ -253,17 +268,6 @@ SHORT plat_input_async(int dik) {
   SHORT state = (dik > 0 && dik < 256 && (keys[dik] & 0x80)) ? (SHORT)0x8000 : 0;
   return g_tap ? g_tap->async(dik, state) : state;
 }
-
-void plat_input_window_message(HWND hwnd, UINT message) {
-  if (g_tap && !g_tap->message(message)) return;
-  if (g_sink) g_sink(hwnd, message);
-}
-
-void plat_input_escape() {
-  if (g_tap) g_tap->escape();
-}
-
-void plat_input_wheel(long delta) { g_wheel += delta; }
 
 void plat_input_post(UINT message) {
   if (!g_sink) return;

@@ -33,17 +33,13 @@ void plat_input_set_sink(void (*post)(HWND hwnd, UINT message));
 
 // ---- What the API asks.
 void plat_input_pass();       // PeekMessageA, before it pumps
+void plat_input_pump();       // takes the system's events
 void plat_input_loop_end();   // PeekMessageA hands out WM_QUIT
 bool plat_input_game_quit();  // the game posts its quit: true when it is dropped
 // A device read: `hr` is the device's own verdict; the buffer is filled when the result is S_OK.
 HRESULT plat_input_keyboard(HRESULT hr, BYTE keys[256]);
 HRESULT plat_input_mouse(HRESULT hr, PlatMouse* m);
 SHORT plat_input_async(int dik);  // 0x8000 while the key is held
-
-// ---- What the event pump hands in.
-void plat_input_window_message(HWND hwnd, UINT message);
-void plat_input_escape();
-void plat_input_wheel(long delta);
 
 // ---- What a tap may do.
 void plat_input_post(UINT message);  // to the game's window; WM_QUIT ends the loop

@@ -1,6 +1,6 @@
-// Inside the platform layer only: the x86 SIMD pixel loops behind pixel_kernels.h.
+// Inside the platform layer only: the x86 SIMD pixel loops behind pixels.h.
 #pragma once
-#include "platform/host/pixels.h"
+#include "platform/host/pixels_table.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #define PIX_HAVE_X86 1

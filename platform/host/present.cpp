@@ -16,8 +16,8 @@
 #include <initializer_list>
 
 #include "platform/host/pixels.h"
-#include "platform/host/window.h"
 #include "platform/host/settings.h"
+#include "platform/host/window.h"
 #include "platform/seams/seams_video.h"
 
 namespace {

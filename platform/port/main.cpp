@@ -1,7 +1,5 @@
 // The process entry on Linux: reads the build's own options, finds the data, starts SDL, then
 // runs WinMain.
-#define SDL_MAIN_HANDLED
-#include <SDL.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,10 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/port/datadir.h"
-#include "platform/demo/demo.h"
-#include "platform/port/options.h"
 #include "platform/api/winuser32.h"
+#include "platform/demo/demo.h"
+#include "platform/host/events.h"
+#include "platform/port/datadir.h"
+#include "platform/port/options.h"
 
 namespace {
 
@@ -130,11 +129,12 @@ int main(int argc, char** argv) {
       break;
   }
   // Demo files are named from where the program was started, before the data folder is entered.
+  plat_demo_set_game(&game_demo_hooks);
   if (int status = plat_demo_begin()) return status;
   if (!enter_data_folder()) return EXIT_NOINPUT;
-  SDL_SetMainReady();
-  if (SDL_Init(SDL_INIT_EVENTS) != 0) {
-    std::fprintf(stderr, "tarvellin: cannot start SDL: %s\n", SDL_GetError());
+  char why[256];
+  if (!plat_host_start(why, sizeof why)) {
+    std::fprintf(stderr, "tarvellin: cannot start SDL: %s\n", why);
     return 1;
   }
   catch_hangup();
@@ -145,6 +145,6 @@ int main(int argc, char** argv) {
     rc = 1;
   }
   rc = plat_demo_end(rc);
-  SDL_Quit();
+  plat_host_stop();
   return rc;
 }

@@ -81,7 +81,9 @@ const OptSpec kOptions[] = {
     {"playdemo", "FILE", "play the demo in FILE at the usual pace (Esc ends it)",
      [](PlatOptions&, const char* v) { return plat_demo_set_option("playdemo", v); }, PLAT_OPT_RUN, true},
     {"playdemo-continue", nullptr, "after the demo, hand the game to the player",
-     [](PlatOptions&, const char* v) { return *v ? "takes no value" : plat_demo_set_option("playdemo-continue", v); },
+     [](PlatOptions&, const char* v) {
+       return *v ? "takes no value" : plat_demo_set_option("playdemo-continue", v);
+     },
      PLAT_OPT_RUN, true},
     {"timedemo", "FILE", "play the demo as fast as possible and print its speed",
      [](PlatOptions&, const char* v) { return plat_demo_set_option("timedemo", v); }, PLAT_OPT_RUN, true},

@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 #include <vector>
+
 #include "platform/api/wintypes.h"
 
 // Forget every armed fault, injected input, trace line and call count; real clock again.

@@ -3,7 +3,6 @@
 #pragma once
 #include <cstdint>
 
-
 struct IDirectMusicSegment;
 
 // While on, the device's callback plays silence and moves no buffer: only seam_audio_mix

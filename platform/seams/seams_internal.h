@@ -15,9 +15,9 @@ bool seam_clock_read(DWORD* now);
 bool seam_clock_is_virtual();
 
 // Shorthand at the top of a platform call: return the injected result if one is armed.
-#define SEAM_FAULT(op)                        \
-  do {                                        \
-    HRESULT seam_hr_;                         \
+#define SEAM_FAULT(op)                              \
+  do {                                              \
+    HRESULT seam_hr_;                               \
     if (seam_fault(op, &seam_hr_)) return seam_hr_; \
   } while (0)
 
