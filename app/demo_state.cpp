@@ -11,6 +11,7 @@
 #include "game/explosions.h"
 #include "game/player.h"
 #include "platform/demo/demo.h"
+#include "platform/host/input.h"
 
 namespace {
 
@@ -78,8 +79,15 @@ void game_demo_opening(int32_t* state, int32_t* frame_delay_ms) {
   *frame_delay_ms = game_frame_delay_ms;
 }
 
+// Which screen is up, for the pads at the input border.
+int game_screen() {
+  return game_state == GAME_STATE_MENU   ? PLAT_SCREEN_MENU
+         : game_state == GAME_STATE_INFO ? PLAT_SCREEN_INFO
+                                         : PLAT_SCREEN_PLAY;
+}
+
 const PlatDemoGame kDemoGame = {game_demo_opening, game_demo_state_hash};
-const bool kRegistered = (plat_demo_set_game(&kDemoGame), true);
+const bool kRegistered = (plat_demo_set_game(&kDemoGame), plat_input_set_screen(game_screen), true);
 
 }  // namespace
 #endif

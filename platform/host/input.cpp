@@ -6,6 +6,9 @@
 #include <cstring>
 
 #include "platform/host/events.h"
+#include "platform/host/keymap.h"
+#include "platform/host/pad.h"
+#include "platform/host/settings.h"
 #include "platform/host/window.h"
 #include "platform/seams/seams_internal.h"
 
@@ -170,20 +173,33 @@ constexpr KeyTable kKeys;
 const PlatInputTap* g_tap = nullptr;
 void (*g_sink)(HWND, UINT) = nullptr;
 long g_wheel = 0;
+int (*g_screen)() = nullptr;
+
+int screen() { return g_screen ? g_screen() : PLAT_SCREEN_PLAY; }
+
+// Everything that changes input happens here, before a tap sees the bytes: the key map, the
+// pads, then fire's latch.
+void border_keys(BYTE* keys) {
+  const int now = screen();
+  plat_keymap_apply(plat_options, keys);
+  plat_pad_keys(now, keys);
+  if (plat_options.fire_toggle) plat_fire_toggle(keys, now == PLAT_SCREEN_PLAY);
+}
 
 // The system's events are pumped at each read unless a tap takes them where a pass begins.
 void read_keyboard(BYTE* out) {
   if (seam_input.on) {
     std::memcpy(out, seam_input.keys, 256);
-    return;
+  } else {
+    std::memset(out, 0, 256);
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    if (!g_tap) plat_pump_events();
+    int n = 0;
+    const Uint8* state = SDL_GetKeyboardState(&n);
+    for (int sc = 0; sc < n && sc < SDL_NUM_SCANCODES; ++sc)
+      if (state[sc] && kKeys.dik[sc]) out[kKeys.dik[sc]] = 0x80;
   }
-  std::memset(out, 0, 256);
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  if (!g_tap) plat_pump_events();
-  int n = 0;
-  const Uint8* state = SDL_GetKeyboardState(&n);
-  for (int sc = 0; sc < n && sc < SDL_NUM_SCANCODES; ++sc)
-    if (state[sc] && kKeys.dik[sc]) out[kKeys.dik[sc]] = 0x80;
+  border_keys(out);
 }
 
 void read_mouse(PlatMouse* out) {
@@ -194,6 +210,7 @@ void read_mouse(PlatMouse* out) {
     out->dz = seam_input.dz;
     seam_input.dx = seam_input.dy = seam_input.dz = 0;
     std::memcpy(out->buttons, seam_input.buttons, 4);
+    plat_pad_mouse(screen(), out);
     return;
   }
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
@@ -208,6 +225,7 @@ void read_mouse(PlatMouse* out) {
   out->buttons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
   out->buttons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
   out->buttons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
+  plat_pad_mouse(screen(), out);
 }
 
 }  // namespace
@@ -218,6 +236,8 @@ int plat_dik_of_scancode(int sdl_scancode) {
 }
 
 void plat_input_set_tap(const PlatInputTap* tap) { g_tap = tap; }
+void plat_input_set_screen(int (*screen)()) { g_screen = screen; }
+int plat_input_screen() { return screen(); }
 void plat_input_set_sink(void (*post)(HWND, UINT)) { g_sink = post; }
 
 void plat_input_pass() {

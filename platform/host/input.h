@@ -27,6 +27,12 @@ struct PlatInputTap {
 // Null: none. While a tap is set, the system's events are taken only where a pass begins.
 void plat_input_set_tap(const PlatInputTap* tap);
 
+// What the game shows: the pads steer in play and move the game's cursor elsewhere. The game's
+// side registers the question; without it the border takes every moment for play.
+enum PlatScreen { PLAT_SCREEN_PLAY, PLAT_SCREEN_MENU, PLAT_SCREEN_INFO };
+void plat_input_set_screen(int (*screen)());
+int plat_input_screen();
+
 // Where the border's window messages go (the API's message queue registers it); WM_QUIT, with
 // no window, asks the loop to end.
 void plat_input_set_sink(void (*post)(HWND hwnd, UINT message));
