@@ -253,6 +253,7 @@ TEST(KeyMap, RemappedKeysAndToggleFire) {
   game_state = GAME_STATE_PLAY;
   EXPECT_EQ(Border().keys[DIK_LCONTROL], 0);
   seam_reset();
+  game_state = GAME_STATE_MENU;
 }
 
 }  // namespace
