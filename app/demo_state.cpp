@@ -78,7 +78,14 @@ void game_demo_opening(int32_t* state, int32_t* frame_delay_ms) {
   *frame_delay_ms = game_frame_delay_ms;
 }
 
+// Which screen is up, for the pads at the input border.
+int game_screen() {
+  return game_state == GAME_STATE_MENU   ? PLAT_SCREEN_MENU
+         : game_state == GAME_STATE_INFO ? PLAT_SCREEN_INFO
+                                         : PLAT_SCREEN_PLAY;
+}
+
 }  // namespace
 
-const PlatDemoGame game_demo_hooks = {game_demo_opening, game_demo_state_hash};
+const PlatDemoGame game_demo_hooks = {game_demo_opening, game_demo_state_hash, game_screen};
 #endif

@@ -1,9 +1,16 @@
 // Keyboard and mouse: the device life cycle, reads with missing or failing devices, the key map.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
+#include <vector>
 
 #include "app_fixture.h"
+#include "platform/host/input.h"
+#include "platform/host/keymap.h"
+#include "platform/host/window.h"
+#include "platform/seams/seams_pad.h"
 
 namespace {
 
@@ -126,6 +133,127 @@ TEST(KeyMap, KeysMapByPosition) {
   }
   EXPECT_GE(mapped, 120);
   for (int dik = DIK_ESCAPE; dik <= DIK_F10; ++dik) EXPECT_TRUE(seen[dik]) << dik;
+}
+
+// The border's output, as the keyboard device and the mouse device read it.
+struct Border {
+  BYTE keys[256];
+  PlatMouse mouse;
+  Border() {
+    EXPECT_EQ(plat_input_keyboard(S_OK, keys), S_OK);
+    EXPECT_EQ(plat_input_mouse(S_OK, &mouse), S_OK);
+  }
+  std::vector<int> held() const {
+    std::vector<int> h;
+    for (int k = 0; k < 256; ++k)
+      if (keys[k]) h.push_back(k);
+    return h;
+  }
+};
+using Keys = std::vector<int>;
+
+class PadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    seam_reset();
+    char why[256];
+    ASSERT_TRUE(plat_video_start(why, sizeof why)) << why;
+    a_ = seam_pad_attach();
+    ASSERT_GE(a_, 0);
+  }
+  void TearDown() override {
+    seam_reset();
+    game_state = GAME_STATE_MENU;
+  }
+  int a_ = -1;
+};
+
+TEST_F(PadTest, PlayMappingDeadZoneHotPlugAndTwoPads) {
+  game_state = GAME_STATE_PLAY;
+  EXPECT_EQ(Border().held(), Keys{});  // at rest, triggers included
+  seam_pad_axis(a_, "leftx", -32767 / 3 + 200);
+  EXPECT_EQ(Border().held(), Keys{});  // inside the dead zone
+  seam_pad_axis(a_, "leftx", -32767 / 3 - 200);
+  seam_pad_axis(a_, "lefty", 32767);
+  seam_pad_axis(a_, "righty", -20000);
+  EXPECT_EQ(Border().held(), (Keys{DIK_O, DIK_LEFT, DIK_DOWN}));
+  seam_pad_axis(a_, "leftx", 0), seam_pad_axis(a_, "lefty", 0), seam_pad_axis(a_, "righty", 20000);
+  for (const char* b : {"a", "x", "y", "leftshoulder", "rightshoulder", "dpup", "back", "b", "start"})
+    seam_pad_button(a_, b, true);
+  EXPECT_EQ(Border().held(), (Keys{DIK_ESCAPE, DIK_Q, DIK_W, DIK_P, DIK_LCONTROL, DIK_A, DIK_S, DIK_UP}));
+  // Pulled out while held, and a second pad plugged in mid-play: both pads act as one.
+  seam_pad_detach(a_);
+  EXPECT_EQ(Border().held(), Keys{});
+  const int b = seam_pad_attach(), c = seam_pad_attach();
+  Border();  // they arrive at this pump
+  seam_pad_axis(b, "leftx", -15000);
+  seam_pad_axis(c, "leftx", 30000);  // the strongest axis wins
+  seam_pad_axis(c, "righttrigger", 20000);
+  seam_pad_button(b, "dpdown", true);
+  EXPECT_EQ(Border().held(), (Keys{DIK_LCONTROL, DIK_RIGHT, DIK_DOWN}));
+  // --map on pad buttons: pad:dpdown gives Q instead, the trigger still fires.
+  ASSERT_EQ(plat_keymap_add(&plat_options, "pad:dpdown=Q"), nullptr);
+  EXPECT_EQ(Border().held(), (Keys{DIK_Q, DIK_LCONTROL, DIK_RIGHT}));
+}
+
+TEST_F(PadTest, MenuAndInformationScreenGetTheCursorAndEscape) {
+  game_state = GAME_STATE_MENU;
+  seam_pad_button(a_, "a", true);
+  seam_pad_button(a_, "b", true);
+  seam_pad_axis(a_, "leftx", 32767);
+  seam_pad_axis(a_, "lefty", -16384);
+  Border first;                     // starts the clock of the cursor's motion
+  EXPECT_EQ(first.held(), Keys{});  // south clicks and B does nothing in the menu
+  EXPECT_EQ(first.mouse.buttons[0], 0x80);
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  Border later;  // 50 to 100 ms (a longer step is cut) of full tilt at 1024 px a second
+  EXPECT_GE(later.mouse.dx, 49);
+  EXPECT_LE(later.mouse.dx, 103);
+  EXPECT_NEAR(later.mouse.dy, -later.mouse.dx / 2, 2);
+  game_state = GAME_STATE_INFO;
+  EXPECT_EQ(Border().held(), Keys{DIK_ESCAPE});  // B on the information screen
+  seam_pad_button(a_, "b", false);
+  seam_pad_axis(a_, "leftx", 0), seam_pad_axis(a_, "lefty", 0);
+  seam_pad_button(a_, "dpleft", true);
+  Border nudged;
+  EXPECT_EQ(nudged.held(), Keys{});
+  EXPECT_LT(nudged.mouse.dx, 0);
+  EXPECT_EQ(nudged.mouse.dy, 0);
+  game_state = GAME_STATE_MENU;
+  seam_pad_button(a_, "back", true);
+  EXPECT_EQ(Border().held(), Keys{DIK_ESCAPE});
+  EXPECT_TRUE(plat_input_async(DIK_ESCAPE) & 0x8000);  // GetAsyncKeyState sees the pad as well
+}
+
+TEST(KeyMap, RemappedKeysAndToggleFire) {
+  seam_reset();
+  seam_input_inject(true);
+  game_state = GAME_STATE_PLAY;
+  PlatOptions& o = plat_options;
+  ASSERT_EQ(plat_keymap_add(&o, "Space=LCtrl"), nullptr);
+  ASSERT_EQ(plat_keymap_add(&o, "Z=left"), nullptr);
+  seam_key(DIK_SPACE, true);
+  seam_key(DIK_Z, true);
+  seam_key(DIK_LCONTROL, true);
+  EXPECT_EQ(Border().held(), (Keys{DIK_LCONTROL, DIK_LEFT}));  // left Ctrl itself still fires
+  ASSERT_EQ(plat_keymap_add(&o, "left ctrl=none"), nullptr);
+  seam_key(DIK_SPACE, false);
+  EXPECT_EQ(Border().held(), Keys{DIK_LEFT});
+  // Toggle fire: on at a press, kept through releases and repeated reads, off at the next press.
+  o.fire_toggle = true;
+  bool fire[] = {true, true, false, false, true, false, true, true};
+  bool want[] = {true, true, true, true, false, false, true, true};
+  for (int i = 0; i < 8; ++i) {
+    seam_key(DIK_SPACE, fire[i]);
+    EXPECT_EQ(Border().keys[DIK_LCONTROL], want[i] ? 0x80 : 0) << i;
+  }
+  game_state = GAME_STATE_MENU;  // leaving play stops it
+  EXPECT_EQ(Border().keys[DIK_LCONTROL], 0);
+  seam_key(DIK_SPACE, false);
+  game_state = GAME_STATE_PLAY;
+  EXPECT_EQ(Border().keys[DIK_LCONTROL], 0);
+  seam_reset();
+  game_state = GAME_STATE_MENU;
 }
 
 }  // namespace

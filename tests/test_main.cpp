@@ -11,6 +11,7 @@
 #include "input/input.h"
 #include "music/music.h"
 #include "platform/demo/demo.h"
+#include "platform/host/input.h"
 #include "platform/port/options.h"
 #include "platform/seams/seams.h"
 #include "sfx/sound.h"
@@ -47,6 +48,7 @@ int main(int argc, char** argv) {
   setenv("SDL_AUDIODRIVER", "dummy", 0);
   ::testing::InitGoogleTest(&argc, argv);
   plat_demo_set_game(&game_demo_hooks);  // as main() does
+  plat_input_set_screen(game_demo_hooks.screen);
   ::testing::UnitTest::GetInstance()->listeners().Append(new RestoreAfterEachTest);
   return RUN_ALL_TESTS();
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/host/keys.h"
 #include "platform/port/datadir.h"
 #include "platform/port/options.h"
 #include "test_support.h"
@@ -34,6 +35,12 @@ TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
   EXPECT_EQ(all.o.scale, 3);
   EXPECT_EQ(all.o.volume, 0);
   EXPECT_EQ(all.o.screenshot_dir, "/s");
+  Parsed pad =
+      parse({"--no-gamepad", "--fire-toggle", "--map", "Space=LCtrl", "--map=pad:a=none", "--map=Z=left"});
+  EXPECT_TRUE(pad.o.fire_toggle && !pad.o.gamepad);
+  EXPECT_EQ(pad.o.key_map[DIK_SPACE], DIK_LCONTROL);  // every --map is kept
+  EXPECT_EQ(pad.o.key_map[DIK_Z], DIK_LEFT);
+  EXPECT_EQ(pad.o.pad_map[0], PLAT_MAP_NONE);
   // '=' forms; a switch turned off again; the last of --window and --fullscreen wins.
   Parsed eq = parse({"--data=/a b", "--scale=8", "--nosound", "--nosound=no", "--window", "--fullscreen"});
   ASSERT_EQ(eq.action, PLAT_OPT_RUN) << eq.error;
@@ -55,13 +62,21 @@ TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
                                                                             {"--scale", "2x"},
                                                                             {"--scale=-1"},
                                                                             {"--window=maybe"},
-                                                                            {"--volume=101"}}) {
+                                                                            {"--volume=101"},
+                                                                            {"--map=Spcae=LCtrl"},
+                                                                            {"--map=Z=Fire"},
+                                                                            {"--map=pad:z=A"},
+                                                                            {"--map=Z"}}) {
     Parsed p = parse(bad);
     EXPECT_EQ(p.action, PLAT_OPT_USAGE) << bad[0];
     std::string arg = bad[0];
     EXPECT_NE(p.error.find(arg.substr(0, arg.find('='))), std::string::npos) << p.error;  // names it
   }
   EXPECT_NE(parse({"--scale", "9"}).error.find("1 to 8"), std::string::npos);
+  const std::string map_error = parse({"--map", "Spcae=LCtrl"}).error;  // lists the valid names
+  EXPECT_NE(map_error.find("'Space'"), std::string::npos) << map_error;
+  EXPECT_NE(map_error.find("LAlt none"), std::string::npos) << map_error;
+  EXPECT_NE(parse({"--map", "pad:z=A"}).error.find("pad:leftshoulder"), std::string::npos);
 }
 
 TEST(Options, ConfigFileIsReadLineByLineAndTheCommandLineWins) {
@@ -88,6 +103,11 @@ TEST(Options, ConfigFileIsReadLineByLineAndTheCommandLineWins) {
   EXPECT_FALSE(cli.o.window || cli.o.nosound);
   EXPECT_TRUE(cli.o.smooth);  // from the file, not overridden
   EXPECT_EQ(parse({"--scale", "0"}, "scale 2\n").action, PLAT_OPT_USAGE);
+  // Maps accumulate from the file and the command line; the file's switches take yes or no.
+  Parsed maps = parse({"--map", "X=Right"}, "map Z=Left\ngamepad no\nfire-toggle yes\n");
+  EXPECT_EQ(maps.o.key_map[DIK_Z], DIK_LEFT);
+  EXPECT_EQ(maps.o.key_map[DIK_X], DIK_RIGHT);
+  EXPECT_TRUE(maps.o.fire_toggle && !maps.o.gamepad);
 }
 
 // A scratch tree of candidate folders; dir() makes one (with its parents).

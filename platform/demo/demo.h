@@ -3,11 +3,14 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/host/input_types.h"  // PLAT_SCREEN_*
+
 // What a demo needs of the game's records. main() hands it over before the demo begins; without
 // it the end-state hash covers the frame count alone.
 struct PlatDemoGame {
   void (*opening)(int32_t* state, int32_t* frame_delay_ms);  // as before the first frame
   uint64_t (*state_hash)();                                  // score, player, enemies, explosions, game state
+  int (*screen)();                                           // which screen is up: PLAT_SCREEN_*
 };
 void plat_demo_set_game(const PlatDemoGame* game);
 // The game's own, defined by the game (app/demo_state.cpp).

@@ -6,12 +6,15 @@
 
 #include <ctime>
 
+#include "platform/host/pad.h"
 #include "platform/host/screenshot.h"
 #include "platform/host/volume.h"
 #include "platform/host/window.h"
+#include "platform/seams/seams_pad.h"
 
 void plat_pump_events(const PlatEventSink* to) {
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  seam_pad_script_poll();
   SDL_Event ev;
   while (SDL_PollEvent(&ev)) {
     switch (ev.type) {
@@ -43,6 +46,15 @@ void plat_pump_events(const PlatEventSink* to) {
         if (ev.key.keysym.scancode == SDL_SCANCODE_F12 && !ev.key.repeat)
           plat_screenshot_take(std::time(nullptr));
         if (ev.key.keysym.scancode == SDL_SCANCODE_ESCAPE) to->escape();  // ends a replay
+        break;
+      case SDL_CONTROLLERDEVICEADDED:
+        plat_pad_added(ev.cdevice.which);
+        break;
+      case SDL_CONTROLLERDEVICEREMOVED:
+        plat_pad_removed(ev.cdevice.which);
+        break;
+      case SDL_CONTROLLERBUTTONDOWN:
+        to->pad_button(ev.cbutton.button);
         break;
       case SDL_MOUSEWHEEL:
         to->wheel((long)ev.wheel.y * 120);

@@ -10,6 +10,7 @@ struct PlatEventSink {
   void (*message)(HWND hwnd, UINT message);  // WM_CLOSE, WM_PAINT
   void (*escape)();                          // Escape pressed
   void (*wheel)(long delta);                 // in WHEEL_DELTA units
+  void (*pad_button)(int button);            // a gamepad button pressed (SDL_GameControllerButton)
 };
 
 // Takes every pending SDL event; the border calls it where a pass begins and at its reads.

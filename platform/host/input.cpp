@@ -6,6 +6,9 @@
 #include <cstring>
 
 #include "platform/host/events.h"
+#include "platform/host/keymap.h"
+#include "platform/host/pad.h"
+#include "platform/host/settings.h"
 #include "platform/host/window.h"
 #include "platform/seams/seams_internal.h"
 
@@ -170,6 +173,18 @@ constexpr KeyTable kKeys;
 const PlatInputTap* g_tap = nullptr;
 void (*g_sink)(HWND, UINT) = nullptr;
 long g_wheel = 0;
+int (*g_screen)() = nullptr;
+
+int screen() { return g_screen ? g_screen() : PLAT_SCREEN_PLAY; }
+
+// Everything that changes input happens here, before a tap sees the bytes: the key map, the
+// pads, then fire's latch.
+void border_keys(BYTE* keys) {
+  const int now = screen();
+  plat_keymap_apply(plat_options, keys);
+  plat_pad_keys(now, keys);
+  if (plat_options.fire_toggle) plat_fire_toggle(keys, now == PLAT_SCREEN_PLAY);
+}
 
 void window_message(HWND hwnd, UINT message) {
   if (g_tap && !g_tap->message(message)) return;
@@ -182,21 +197,27 @@ void escape() {
 
 void wheel(long delta) { g_wheel += delta; }
 
-const PlatEventSink kEvents = {window_message, escape, wheel};
+// Back, and B on the information screen, end a replay as Escape does.
+void pad_button(int button) {
+  if (plat_pad_button_escapes(screen(), button)) escape();
+}
+
+const PlatEventSink kEvents = {window_message, escape, wheel, pad_button};
 
 // The system's events are pumped at each read unless a tap takes them where a pass begins.
 void read_keyboard(BYTE* out) {
   if (seam_input.on) {
     std::memcpy(out, seam_input.keys, 256);
-    return;
+  } else {
+    std::memset(out, 0, 256);
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    if (!g_tap) plat_pump_events(&kEvents);
+    int n = 0;
+    const Uint8* state = SDL_GetKeyboardState(&n);
+    for (int sc = 0; sc < n && sc < SDL_NUM_SCANCODES; ++sc)
+      if (state[sc] && kKeys.dik[sc]) out[kKeys.dik[sc]] = 0x80;
   }
-  std::memset(out, 0, 256);
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  if (!g_tap) plat_pump_events(&kEvents);
-  int n = 0;
-  const Uint8* state = SDL_GetKeyboardState(&n);
-  for (int sc = 0; sc < n && sc < SDL_NUM_SCANCODES; ++sc)
-    if (state[sc] && kKeys.dik[sc]) out[kKeys.dik[sc]] = 0x80;
+  border_keys(out);
 }
 
 void read_mouse(PlatMouse* out) {
@@ -207,6 +228,7 @@ void read_mouse(PlatMouse* out) {
     out->dz = seam_input.dz;
     seam_input.dx = seam_input.dy = seam_input.dz = 0;
     std::memcpy(out->buttons, seam_input.buttons, 4);
+    plat_pad_mouse(screen(), out);
     return;
   }
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
@@ -221,6 +243,7 @@ void read_mouse(PlatMouse* out) {
   out->buttons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
   out->buttons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
   out->buttons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
+  plat_pad_mouse(screen(), out);
 }
 
 }  // namespace
@@ -231,6 +254,7 @@ int plat_dik_of_scancode(int sdl_scancode) {
 }
 
 void plat_input_set_tap(const PlatInputTap* tap) { g_tap = tap; }
+void plat_input_set_screen(int (*screen)()) { g_screen = screen; }
 void plat_input_set_sink(void (*post)(HWND, UINT)) { g_sink = post; }
 
 void plat_input_pump() { plat_pump_events(&kEvents); }

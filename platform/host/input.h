@@ -4,13 +4,8 @@
 // nothing else. A tap (the demo) sees each of them first, and records them or replaces them.
 #pragma once
 #include "platform/api/wintypes.h"
+#include "platform/host/input_types.h"
 #include "platform/host/keys.h"
-
-// One read of the mouse, laid out as DIMOUSESTATE: relative motion, wheel, four buttons.
-struct PlatMouse {
-  LONG dx, dy, dz;
-  BYTE buttons[4];
-};
 
 struct PlatInputTap {
   void (*pass)();                 // a pass of the loop begins, before the pump
@@ -26,6 +21,10 @@ struct PlatInputTap {
 };
 // Null: none. While a tap is set, the system's events are taken only where a pass begins.
 void plat_input_set_tap(const PlatInputTap* tap);
+
+// Which screen the game shows (PLAT_SCREEN_*): the game's side registers the question; without
+// it the border takes every moment for play.
+void plat_input_set_screen(int (*screen)());
 
 // Where the border's window messages go (the API's message queue registers it); WM_QUIT, with
 // no window, asks the loop to end.

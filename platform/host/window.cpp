@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include "platform/host/pad.h"
 #include "platform/host/settings.h"
 
 namespace {
@@ -50,9 +51,7 @@ void window_size(int display, int* w, int* h) {
   *h *= s;
 }
 
-}  // namespace
-
-bool plat_video_start(char* why_out, size_t why_size) {
+bool start_video(char* why_out, size_t why_size) {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
   const char* x_display = SDL_getenv("DISPLAY");
   const bool asked = SDL_getenv("SDL_VIDEODRIVER") && *SDL_getenv("SDL_VIDEODRIVER");
@@ -83,6 +82,14 @@ bool plat_video_start(char* why_out, size_t why_size) {
   }
   SDL_snprintf(why_out, why_size, "%s", why);
   return false;
+}
+
+}  // namespace
+
+bool plat_video_start(char* why_out, size_t why_size) {
+  if (!start_video(why_out, why_size)) return false;
+  plat_pad_start();
+  return true;
 }
 
 bool plat_window_open(HWND key, const char* title, int* width, int* height, bool visible, char* why,

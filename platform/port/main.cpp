@@ -14,6 +14,7 @@
 #include "platform/api/winuser32.h"
 #include "platform/demo/demo.h"
 #include "platform/host/events.h"
+#include "platform/host/input.h"
 #include "platform/port/datadir.h"
 #include "platform/port/options.h"
 
@@ -24,11 +25,12 @@ constexpr int EXIT_USAGE = 64;
 constexpr int EXIT_NOINPUT = 66;
 constexpr size_t kConfigMax = 64 * 1024;  // a longer file is read up to here
 
-std::string config_path() {
+// The configuration folder, holding tarvellin.conf and perhaps gamecontrollerdb.txt.
+std::string config_dir() {
   const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') return std::string(xdg) + "/tarvellin/tarvellin.conf";
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/tarvellin";
   const char* home = std::getenv("HOME");
-  return home && *home ? std::string(home) + "/.config/tarvellin/tarvellin.conf" : "";
+  return home && *home ? std::string(home) + "/.config/tarvellin" : "";
 }
 
 // The file's text; empty when it does not exist. Other failures to read it are reported.
@@ -104,7 +106,8 @@ void catch_hangup() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string conf = config_path();
+  const std::string dir = config_dir();
+  std::string conf = dir.empty() ? "" : dir + "/tarvellin.conf";
   std::string conf_text = read_config(conf);
   std::string error, warnings;
   PlatOptAction action = plat_parse_options(argc, argv, conf_text.c_str(), &plat_options, &error, &warnings);
@@ -128,8 +131,10 @@ int main(int argc, char** argv) {
     case PLAT_OPT_RUN:
       break;
   }
+  if (!dir.empty()) plat_options.pad_mappings = dir + "/gamecontrollerdb.txt";
   // Demo files are named from where the program was started, before the data folder is entered.
   plat_demo_set_game(&game_demo_hooks);
+  plat_input_set_screen(game_demo_hooks.screen);
   if (int status = plat_demo_begin()) return status;
   if (!enter_data_folder()) return EXIT_NOINPUT;
   char why[256];

@@ -3,11 +3,13 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/demo/demo.h"
+#include "platform/host/keymap.h"
 
 PlatOptions plat_options;
 
@@ -76,6 +78,14 @@ const OptSpec kOptions[] = {
      [](PlatOptions& o, const char* v) { return set_int(&o.volume, v, 0, 100, "wants 0 to 100"); }},
     {"screenshot-dir", "DIR", "save F12 screenshots in DIR instead of the pictures folder",
      [](PlatOptions& o, const char* v) { return set_text(&o.screenshot_dir, v); }},
+    {"gamepad", nullptr, "steer and fire with game controllers too (the default)",
+     [](PlatOptions& o, const char* v) { return set_flag(&o.gamepad, v); }},
+    {"no-gamepad", nullptr, "ignore game controllers",
+     [](PlatOptions& o, const char* v) { return set_flag(&o.gamepad, v, false); }},
+    {"map", "KEY=GAMEKEY", "make KEY act as the game key GAMEKEY (or none); may be repeated",
+     [](PlatOptions& o, const char* v) { return plat_keymap_add(&o, v); }},
+    {"fire-toggle", nullptr, "a press of fire starts continuous fire, the next press stops it",
+     [](PlatOptions& o, const char* v) { return set_flag(&o.fire_toggle, v); }},
     {"record", "FILE", "record this run's input as a demo in FILE",
      [](PlatOptions&, const char* v) { return plat_demo_set_option("record", v); }, PLAT_OPT_RUN, true},
     {"playdemo", "FILE", "play the demo in FILE at the usual pace (Esc ends it)",
@@ -171,10 +181,12 @@ PlatOptAction plat_parse_options(int argc, const char* const* argv, const char* 
 
 void plat_print_usage(FILE* out) {
   std::fprintf(out, "Usage: tarvellin [OPTION]...\nA small space shooter.\n\nOptions:\n");
-  for (const OptSpec& o : kOptions) {
-    std::string left = std::string("--") + o.name + (o.value ? std::string(" ") + o.value : "");
-    std::fprintf(out, "  %-18s %s\n", left.c_str(), o.help);
-  }
+  auto left = [](const OptSpec& o) {
+    return std::string("--") + o.name + (o.value ? std::string(" ") + o.value : "");
+  };
+  size_t width = 0;
+  for (const OptSpec& o : kOptions) width = std::max(width, left(o).size());
+  for (const OptSpec& o : kOptions) std::fprintf(out, "  %-*s  %s\n", (int)width, left(o).c_str(), o.help);
   std::fprintf(out,
                "\nOptions may also be written in $XDG_CONFIG_HOME/tarvellin/tarvellin.conf, one\n"
                "'option value' a line, without the dashes; the command line wins.\n"
@@ -191,5 +203,19 @@ void plat_print_usage(FILE* out) {
                "  mouse            choose Start, Authors or Exit in the menu\n"
                "  F10              mute or unmute the sound\n"
                "  F11              switch between window and full screen\n"
-               "  F12              save a screenshot as a PNG file\n");
+               "  F12              save a screenshot as a PNG file\n"
+               "\nGamepad, in play:\n"
+               "  left stick, D-pad          steer\n"
+               "  south (A), right trigger   fire\n"
+               "  left / right shoulder      switch the ship (A / S)\n"
+               "  west / north button        switch the space background (Q / W)\n"
+               "  right stick up / down      faster / slower game\n"
+               "  Back                       quit (Esc)\n"
+               "In the menu and on the Authors screen the left stick moves the cursor, the D-pad\n"
+               "nudges it and the south button clicks; Back (and east, B, on the Authors screen)\n"
+               "is Esc.\n"
+               "\n--map names KEY as SDL names keys ('Space', 'Z', 'Right Ctrl') or a pad button\n"
+               "as pad:NAME ('pad:a', 'pad:leftshoulder'); GAMEKEY is one of Left Right Up Down\n"
+               "LCtrl A S Q W O P Esc LAlt, or none: --map 'Left Alt=none' --map Space=LCtrl.\n"
+               "A gamecontrollerdb.txt beside tarvellin.conf adds pad mappings.\n");
 }

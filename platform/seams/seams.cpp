@@ -6,6 +6,7 @@
 #include <map>
 
 #include "platform/seams/seams_internal.h"
+#include "platform/seams/seams_pad.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ void seam_reset() {
   g_clock_now = 0;
   g_clock_step = 0;
   seam_input = InjectedInput{};
+  seam_pad_detach_all();
 }
 
 void seam_fail(const char* op, HRESULT result, int skip, int count) {
