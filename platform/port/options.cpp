@@ -72,6 +72,10 @@ const OptSpec kOptions[] = {
      [](PlatOptions& o, const char* v) { return set_flag(&o.nosound, v); }},
     {"low-cpu", nullptr, "sleep through most of each frame's wait instead of spinning",
      [](PlatOptions& o, const char* v) { return set_flag(&o.low_cpu, v); }},
+    {"pause-unfocused", nullptr, "pause while the window has lost the focus (the default)",
+     [](PlatOptions& o, const char* v) { return set_flag(&o.pause_unfocused, v); }},
+    {"no-pause-unfocused", nullptr, "keep playing while the window has lost the focus",
+     [](PlatOptions& o, const char* v) { return set_flag(&o.pause_unfocused, v, false); }},
     {"volume", "N", "play the sound at N percent (0 to 100; default 100)",
      [](PlatOptions& o, const char* v) { return set_int(&o.volume, v, 0, 100, "wants 0 to 100"); }},
     {"screenshot-dir", "DIR", "save F12 screenshots in DIR instead of the pictures folder",
@@ -81,7 +85,9 @@ const OptSpec kOptions[] = {
     {"playdemo", "FILE", "play the demo in FILE at the usual pace (Esc ends it)",
      [](PlatOptions&, const char* v) { return plat_demo_set_option("playdemo", v); }, PLAT_OPT_RUN, true},
     {"playdemo-continue", nullptr, "after the demo, hand the game to the player",
-     [](PlatOptions&, const char* v) { return *v ? "takes no value" : plat_demo_set_option("playdemo-continue", v); },
+     [](PlatOptions&, const char* v) {
+       return *v ? "takes no value" : plat_demo_set_option("playdemo-continue", v);
+     },
      PLAT_OPT_RUN, true},
     {"timedemo", "FILE", "play the demo as fast as possible and print its speed",
      [](PlatOptions&, const char* v) { return plat_demo_set_option("timedemo", v); }, PLAT_OPT_RUN, true},
