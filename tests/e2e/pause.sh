@@ -1,7 +1,8 @@
 #!/bin/bash
 # Another window takes the focus in play: the game pauses (the picture stands still, the process
 # sleeps), goes on when the focus comes back, and still ends when closed while paused;
-# --no-pause-unfocused keeps it running. Prints the CPU use measured while paused.
+# a demo recorded across the pauses replays to its end state; --no-pause-unfocused keeps it
+# running. Prints the CPU use measured while paused.
 # Usage: pause.sh BUILD_DIR
 set -u
 BIN=$(cd "$1" && pwd)
@@ -52,7 +53,7 @@ start_in_play() {
 }
 
 # --- Paused, then on again, then closed while paused.
-start_in_play run1
+start_in_play run1 --record "$WORK/pause.demo"
 check "in play the stars move" test -n "$(still playing || echo moving)"
 check "another window takes the focus" focus "$OTHER"
 paused=""
@@ -72,6 +73,11 @@ for _ in 1 2 3 4 5; do still paused2 && break; done
 "$BIN/xclose" "$WIN"
 wait_game 5; st=$?
 check "closing the window while paused ends the game with status 0 (status $st)" test "$st" -eq 0
+(cd "$WORK/data" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "$BIN/tarvellin" --timedemo "$WORK/pause.demo") \
+  >"$WORK/replay.out" 2>&1
+end=$(sed -n 's/^end-state //p' "$WORK/run1.log")
+check "the demo recorded across the pauses replays to its end state ($end)" \
+  grep -q "end-state ${end:-none}\$" "$WORK/replay.out"
 
 # --- Kept running unfocused.
 start_in_play run2 --no-pause-unfocused
