@@ -1,15 +1,19 @@
 // The frame clock, the message loop and the ways the program ends.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 #include "app/clock.h"
 #include "app/frame.h"
 #include "app/overlay.h"
 #include "app/winmain.h"
 #include "app_fixture.h"
+#include "platform/host/events.h"
 #include "platform/port/options.h"
+#include "platform/seams/seams_video.h"
 
 namespace {
 
@@ -125,6 +129,60 @@ TEST_F(LoopTest, ClosingTheWindowQuitsThroughDestroy) {
   EXPECT_EQ(msg.message, (UINT)WM_QUIT);
   EXPECT_EQ(msg.wParam, 0u);
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+// A lost focus pauses where a pass begins, never in a read; its return or a close ends the pause,
+// and the close still ends the loop; --no-pause-unfocused never pauses.
+TEST_F(LoopTest, LostFocusPausesAPassUntilItReturnsOrTheWindowCloses) {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = game_window_proc;
+  wc.lpszClassName = "PAUSETEST";
+  ASSERT_NE(RegisterClassExA(&wc), 0);
+  ASSERT_NE(CreateWindowExA(0, "PAUSETEST", "GAME", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr, instance_,
+                            nullptr),
+            nullptr);
+  EXPECT_FALSE(seam_screen_saver_allowed());
+  MSG msg;
+  bool saver_while_paused = false;
+  // One PeekMessageA; another thread sends `resume` once the pump waits in a pause.
+  auto pass = [&](SeamWindowEvent resume) {
+    std::atomic<bool> done{false};
+    std::thread system([&] {
+      while (!seam_paused() && !done) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      saver_while_paused = seam_screen_saver_allowed();
+      if (!done) seam_window_event(resume);
+    });
+    const BOOL got = PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);
+    done = true;
+    system.join();
+    return got;
+  };
+  const int pauses = seam_pauses();
+  seam_window_event(SEAM_FOCUS_LOST);
+  const PlatEventSink reads = {[](HWND, UINT) {}, [] {}, [](long) {}, [](int) {}, [] {}};
+  plat_pump_events(&reads);  // a read sees the loss; the pause waits for the pass
+  EXPECT_EQ(seam_pauses(), pauses);
+  EXPECT_FALSE(pass(SEAM_FOCUS_GAINED));
+  EXPECT_EQ(seam_pauses(), pauses + 1);
+  EXPECT_TRUE(saver_while_paused);
+  EXPECT_FALSE(seam_screen_saver_allowed());
+
+  plat_options.pause_unfocused = false;
+  seam_window_event(SEAM_FOCUS_LOST);
+  EXPECT_FALSE(pass(SEAM_FOCUS_GAINED));
+  EXPECT_EQ(seam_pauses(), pauses + 1);
+  plat_options.pause_unfocused = true;
+  seam_window_event(SEAM_FOCUS_GAINED);
+
+  seam_window_event(SEAM_MINIMIZED);
+  ASSERT_TRUE(pass(SEAM_CLOSE));
+  EXPECT_EQ(msg.message, (UINT)WM_CLOSE);
+  EXPECT_EQ(seam_pauses(), pauses + 2);
+  DispatchMessageA(&msg);
+  ASSERT_TRUE(pass(SEAM_RESTORED));
+  EXPECT_EQ(msg.message, (UINT)WM_QUIT);
+  EXPECT_EQ(seam_pauses(), pauses + 2);
 }
 
 }  // namespace

@@ -28,10 +28,11 @@ Parsed parse(std::vector<const char*> args, const char* config = nullptr) {
 
 TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
   Parsed all = parse({"--data", "/d", "--window", "--scale", "3", "--integer-scale", "--smooth", "--nosound",
-                      "--low-cpu", "--volume", "0", "--screenshot-dir", "/s"});
+                      "--low-cpu", "--volume", "0", "--screenshot-dir", "/s", "--no-pause-unfocused"});
   ASSERT_EQ(all.action, PLAT_OPT_RUN) << all.error;
   EXPECT_EQ(all.o.data, "/d");
   EXPECT_TRUE(all.o.window && all.o.integer_scale && all.o.smooth && all.o.nosound && all.o.low_cpu);
+  EXPECT_FALSE(all.o.pause_unfocused);
   EXPECT_EQ(all.o.scale, 3);
   EXPECT_EQ(all.o.volume, 0);
   EXPECT_EQ(all.o.screenshot_dir, "/s");
@@ -82,13 +83,14 @@ TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
 TEST(Options, ConfigFileIsReadLineByLineAndTheCommandLineWins) {
   const char* conf =
       "# my settings\n\nscale 2\r\n  window  \ndata /srv/games/tarvellin data\nnosound yes\n"
-      "frobnicate 3\nscale 99\nlow-cpu perhaps\nhelp\ndata\nsmooth";  // no newline at the end
+      "frobnicate 3\nscale 99\nlow-cpu perhaps\nhelp\ndata\nsmooth\npause-unfocused no";  // no newline at the
+                                                                                          // end
   Parsed p = parse({}, conf);
   ASSERT_EQ(p.action, PLAT_OPT_RUN);
   EXPECT_EQ(p.o.scale, 2);  // the bad 'scale 99' left it alone
   EXPECT_EQ(p.o.data, "/srv/games/tarvellin data");
   EXPECT_TRUE(p.o.window && p.o.nosound && p.o.smooth);
-  EXPECT_FALSE(p.o.low_cpu);
+  EXPECT_FALSE(p.o.low_cpu || p.o.pause_unfocused);
   EXPECT_EQ(p.warnings,
             "line 7: 'frobnicate' unknown option; ignored\n"
             "line 8: 'scale' wants 1 to 8; ignored\n"
@@ -96,11 +98,13 @@ TEST(Options, ConfigFileIsReadLineByLineAndTheCommandLineWins) {
             "line 10: 'help' belongs on the command line only; ignored\n"
             "line 11: 'data' wants a value; ignored\n");
 
-  Parsed cli = parse({"--scale", "3", "--fullscreen", "--nosound=no", "--data", "/mine"}, conf);
+  Parsed cli =
+      parse({"--scale", "3", "--fullscreen", "--nosound=no", "--data", "/mine", "--pause-unfocused"}, conf);
   ASSERT_EQ(cli.action, PLAT_OPT_RUN);
   EXPECT_EQ(cli.o.scale, 3);
   EXPECT_EQ(cli.o.data, "/mine");
   EXPECT_FALSE(cli.o.window || cli.o.nosound);
+  EXPECT_TRUE(cli.o.pause_unfocused);
   EXPECT_TRUE(cli.o.smooth);  // from the file, not overridden
   EXPECT_EQ(parse({"--scale", "0"}, "scale 2\n").action, PLAT_OPT_USAGE);
   // Maps accumulate from the file and the command line; the file's switches take yes or no.

@@ -121,7 +121,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR class_name, LPCSTR title, DWORD style,
 BOOL WINAPI PeekMessageA(LPMSG msg, HWND, UINT, UINT, UINT remove) {
   plat_input_set_sink(system_post);
   plat_input_pass();  // before the pump: a demo's messages join the queue where recorded ones did
-  plat_input_pump();
+  plat_input_pump();  // a pause for a lost focus waits here, inside the pass: a demo sees none
   SEAM_FAULT_COUNT("PeekMessageA");
   // The quit message goes ahead of what is still queued, so that a quit key held for several
   // frames (each posting another message) cannot keep the program running.

@@ -120,6 +120,10 @@ void plat_audio_unlock(uint32_t token) {
   if (token) SDL_UnlockAudioDevice(token);
 }
 
+void plat_audio_pause(bool on) {
+  if (g_device.id) SDL_PauseAudioDevice(g_device.id, on ? 1 : 0);
+}
+
 void plat_audio_manual(bool on) {
   const uint32_t lock = plat_audio_lock();
   g_device.manual = on;

@@ -14,5 +14,7 @@ int plat_audio_channels();  // 0 while closed
 // The device lock around what the mixer reads; the token goes back to unlock.
 uint32_t plat_audio_lock();
 void plat_audio_unlock(uint32_t token);
+// Holds the device (the mixer is not asked and no sound moves on) while the game is paused.
+void plat_audio_pause(bool on);
 // Silence from the device and no mixing, so that only tests advance the sounds.
 void plat_audio_manual(bool on);

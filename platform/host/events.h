@@ -1,5 +1,5 @@
-// The SDL event pump: window events become window messages for the border, F11 and the focus
-// are handled on the spot, Escape and the wheel go to the border.
+// The SDL event pump: window events become the border's window messages, F11 and the focus are
+// handled on the spot (a lost focus pauses the game), Escape and the wheel go to the border.
 #pragma once
 #include <cstddef>
 
@@ -11,10 +11,15 @@ struct PlatEventSink {
   void (*escape)();                          // Escape pressed
   void (*wheel)(long delta);                 // in WHEEL_DELTA units
   void (*pad_button)(int button);            // a gamepad button pressed (SDL_GameControllerButton)
+  void (*forget_motion)();                   // the mouse's travel so far is nobody's
 };
 
-// Takes every pending SDL event; the border calls it where a pass begins and at its reads.
+// Takes every pending SDL event; the border's reads call it when no tap takes the events.
 void plat_pump_events(const PlatEventSink* to);
+// The same where a pass of the loop begins (PeekMessageA): a focus loss or minimising seen since
+// (also by a read) pauses here, between frames, until the focus or the window comes back or the
+// window is closed. Never without a loss, nor with --no-pause-unfocused.
+void plat_pump_pass(const PlatEventSink* to);
 
 // SDL for the process, before WinMain (false with the reason) and after it.
 bool plat_host_start(char* why, size_t why_size);

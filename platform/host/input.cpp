@@ -202,7 +202,9 @@ void pad_button(int button) {
   if (plat_pad_button_escapes(screen(), button)) escape();
 }
 
-const PlatEventSink kEvents = {window_message, escape, wheel, pad_button};
+void forget_motion() { plat_input_forget_motion(); }
+
+const PlatEventSink kEvents = {window_message, escape, wheel, pad_button, forget_motion};
 
 // The system's events are pumped at each read unless a tap takes them where a pass begins.
 void read_keyboard(BYTE* out) {
@@ -257,7 +259,7 @@ void plat_input_set_tap(const PlatInputTap* tap) { g_tap = tap; }
 void plat_input_set_screen(int (*screen)()) { g_screen = screen; }
 void plat_input_set_sink(void (*post)(HWND, UINT)) { g_sink = post; }
 
-void plat_input_pump() { plat_pump_events(&kEvents); }
+void plat_input_pump() { plat_pump_pass(&kEvents); }
 
 void plat_input_pass() {
   if (g_tap) g_tap->pass();

@@ -32,7 +32,7 @@ void plat_input_set_sink(void (*post)(HWND hwnd, UINT message));
 
 // ---- What the API asks.
 void plat_input_pass();       // PeekMessageA, before it pumps
-void plat_input_pump();       // takes the system's events
+void plat_input_pump();       // takes the system's events; a lost focus pauses here, between frames
 void plat_input_loop_end();   // PeekMessageA hands out WM_QUIT
 bool plat_input_game_quit();  // the game posts its quit: true when it is dropped
 // A device read: `hr` is the device's own verdict; the buffer is filled when the result is S_OK.

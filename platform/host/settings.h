@@ -12,6 +12,7 @@ struct PlatOptions {
   bool smooth = false;         // linear filtering instead of nearest-neighbour when scaling
   bool nosound = false;        // open no audio device: every sound call behaves as without one
   bool low_cpu = false;        // waits sleep until about a millisecond before their end
+  bool pause_unfocused = true; // no frame runs while the window has lost the focus
   int volume = 100;            // percent of the mix played; 100 plays it as it is
   std::string screenshot_dir;  // where F12 saves; empty: Tarvellin/ in the pictures folder
   bool gamepad = true;         // game controllers steer and fire

@@ -25,6 +25,13 @@ bool seam_window_pixels(const uint32_t** pixels, int* width, int* height, int* p
 // Resizes the main window (its drawable, in pixels, on the headless driver).
 bool seam_window_resize(int width, int height);
 
+// Window events as the system would send them to the main window, from any thread.
+enum SeamWindowEvent { SEAM_FOCUS_LOST, SEAM_FOCUS_GAINED, SEAM_MINIMIZED, SEAM_RESTORED, SEAM_CLOSE };
+void seam_window_event(SeamWindowEvent what);
+bool seam_paused();                // the pump waits in a pause now
+int seam_pauses();                 // pauses begun since the process started
+bool seam_screen_saver_allowed();  // false while the video runs: SDL keeps the saver off
+
 // A record of what is drawn into one surface while on, so a benchmark can replay a frame's
 // layers elsewhere: copies (src set), fills (fill set) and locks (lock set), in order.
 struct IDirectDrawSurface7;

@@ -21,7 +21,7 @@ run() {  # run NAME args...: from an empty folder, with nothing to find and no d
 
 run help --help; st=$?
 check "--help ends with status 0 ($st)" test "$st" -eq 0
-for opt in --data --window --fullscreen --scale --integer-scale --smooth --nosound --low-cpu --volume --screenshot-dir --version; do
+for opt in --data --window --fullscreen --scale --integer-scale --smooth --nosound --low-cpu --pause-unfocused --no-pause-unfocused --volume --screenshot-dir --version; do
   grep -q -- "^  $opt\b" "$WORK/help.out" || fail "--help lists $opt"
 done
 for key in F10 F11 F12; do grep -q "^  $key " "$WORK/help.out" || fail "--help lists the $key key"; done
