@@ -132,7 +132,7 @@ TEST_F(FrameAlloc, AReplayedDemoAllocatesNothingPerPass) {
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);
   plat_demo_reset();
-  plat_demo_set_option("playdemo", path.c_str());
+  plat_demo_options.play = path.c_str();
   ASSERT_EQ(plat_demo_begin(), 0);
   std::remove(path.c_str());
   MSG msg;

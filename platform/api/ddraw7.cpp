@@ -1,11 +1,12 @@
 // DirectDraw 7 over plain memory: every surface is RGB565 rows with a pitch, Blt is done here,
-// and only Flip reaches SDL (host/present.cpp).
+// and only Flip reaches SDL (host/present.cpp); the pixel work is in ddraw7_blit.cpp.
 #include "platform/api/ddraw7.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 
+#include "platform/api/ddraw7_blit.h"
 #include "platform/host/pixels.h"
 #include "platform/host/present.h"
 #include "platform/host/window.h"
@@ -33,19 +34,7 @@ void log_draw(IDirectDrawSurface7* src, const RECT& dest, const RECT& src_rect, 
   if (g_log_n < g_log_cap) g_log[g_log_n++] = SeamDraw{src, dest, src_rect, fill, lock, colour};
 }
 
-bool rect_empty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
-
-bool rect_inside(const RECT& r, int32_t w, int32_t h) {
-  return r.left >= 0 && r.top >= 0 && r.right <= w && r.bottom <= h;
-}
-
-RECT rect_intersect(const RECT& a, const RECT& b) {
-  RECT r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
-         a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
-  return r;
-}
-
-uint16_t* row_of(IDirectDrawSurface7* s, int32_t y) { return (uint16_t*)(s->pixels + (size_t)y * s->pitch); }
+DdPixels pixels_of(IDirectDrawSurface7* s) { return DdPixels{s->pixels, s->pitch, s->width}; }
 
 IDirectDrawSurface7* surface_new(int32_t w, int32_t h, DWORD caps) {
   // The pitch always exceeds twice the width, so code that forgets the pitch shows up in tests.
@@ -63,90 +52,6 @@ IDirectDrawSurface7* surface_new(int32_t w, int32_t h, DWORD caps) {
   ++g_live;
   seam_trace("CreateSurface %dx%d #%d", w, h, s->serial);
   return s;
-}
-
-// Rows of the whole width run on across the pitch's padding as one span: one kernel call,
-// no per-row overhead, and the padding between rows is nobody's pixels.
-bool whole_rows(const IDirectDrawSurface7* s, const RECT& r) { return r.left == 0 && r.right == s->width; }
-
-void fill_rect(IDirectDrawSurface7* d, const RECT& r, uint16_t colour) {
-  int32_t w = r.right - r.left, h = r.bottom - r.top;
-  uint8_t* p = (uint8_t*)row_of(d, r.top) + (size_t)r.left * 2;
-  if (whole_rows(d, r) && h > 1) {
-    pix_k.fill(p, 0, (h - 1) * (d->pitch / 2) + w, 1, colour);
-    return;
-  }
-  pix_k.fill(p, d->pitch, w, h, colour);
-}
-
-// A copy within one surface whose two rectangles overlap: walk in the direction that never
-// reads a pixel already overwritten. Rare (the game never does it), so plain loops.
-void copy_within(IDirectDrawSurface7* d, const RECT& clip, int32_t sx0, int32_t sy0, bool keyed, uint16_t lo,
-                 uint16_t hi) {
-  int32_t cw = clip.right - clip.left, rows = clip.bottom - clip.top;
-  bool up = clip.top > sy0;
-  bool back = clip.left > sx0;
-  for (int32_t i = 0; i < rows; ++i) {
-    int32_t k = up ? rows - 1 - i : i;
-    uint16_t* dp = row_of(d, clip.top + k) + clip.left;
-    const uint16_t* sp = row_of(d, sy0 + k) + sx0;
-    if (!keyed) {
-      std::memmove(dp, sp, (size_t)cw * 2);
-    } else if (!back) {
-      for (int32_t x = 0; x < cw; ++x) {
-        uint16_t v = sp[x];
-        if (v < lo || v > hi) dp[x] = v;
-      }
-    } else {
-      for (int32_t x = cw - 1; x >= 0; --x) {
-        uint16_t v = sp[x];
-        if (v < lo || v > hi) dp[x] = v;
-      }
-    }
-  }
-}
-
-// Copies the part `clip` of the destination rectangle `dr` from source rectangle `sr`, sampling
-// nearest when the sizes differ. Key: source pixels in [lo, hi] are skipped.
-void copy_rect(IDirectDrawSurface7* d, const RECT& dr, const RECT& clip, IDirectDrawSurface7* s,
-               const RECT& sr, bool keyed, uint16_t lo, uint16_t hi) {
-  int32_t dw = dr.right - dr.left, dh = dr.bottom - dr.top;
-  int32_t sw = sr.right - sr.left, sh = sr.bottom - sr.top;
-  int32_t cw = clip.right - clip.left;
-  if (dw == sw && dh == sh) {
-    int32_t sx0 = sr.left + (clip.left - dr.left);
-    int32_t sy0 = sr.top + (clip.top - dr.top);
-    int32_t rows = clip.bottom - clip.top;
-    uint8_t* dp = (uint8_t*)row_of(d, clip.top) + (size_t)clip.left * 2;
-    const uint8_t* sp = (const uint8_t*)row_of(s, sy0) + (size_t)sx0 * 2;
-    const RECT from{sx0, sy0, sx0 + cw, sy0 + rows};
-    if (d == s && !rect_empty(rect_intersect(clip, from))) {
-      copy_within(d, clip, sx0, sy0, keyed, lo, hi);
-      return;
-    }
-    // Whole rows of equal pitches are one span, padding and all (see whole_rows).
-    int32_t n = cw, h = rows;
-    if (rows > 1 && d->pitch == s->pitch && whole_rows(d, clip) && whole_rows(s, from)) {
-      n = (rows - 1) * (d->pitch / 2) + cw;
-      h = 1;
-    }
-    if (keyed) {
-      pix_k.copy_keyed(dp, d->pitch, sp, s->pitch, n, h, lo, hi);
-    } else {
-      for (int32_t y = 0; y < h; ++y)
-        std::memcpy(dp + (size_t)y * d->pitch, sp + (size_t)y * s->pitch, (size_t)n * 2);
-    }
-    return;
-  }
-  for (int32_t y = clip.top; y < clip.bottom; ++y) {
-    int32_t sy = sr.top + (int32_t)((int64_t)(y - dr.top) * sh / dh);
-    uint16_t* dp = row_of(d, y);
-    const uint16_t* sp = row_of(s, sy);
-    for (int32_t x = clip.left; x < clip.right; ++x) {
-      uint16_t v = sp[sr.left + (int32_t)((int64_t)(x - dr.left) * sw / dw)];
-      if (!keyed || v < lo || v > hi) dp[x] = v;
-    }
-  }
 }
 
 void fill_pixel_format(DDPIXELFORMAT* pf) {
@@ -362,14 +267,14 @@ HRESULT IDirectDrawSurface7::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE7 src, LP
   if (!fill) {
     if (src->locked || src->dc) return DDERR_SURFACEBUSY;
     sr = lpSrcRect ? *lpSrcRect : RECT{0, 0, src->width, src->height};
-    if (rect_empty(sr)) return DD_OK;
-    if (!rect_inside(sr, src->width, src->height)) return DDERR_INVALIDRECT;
+    if (dd_rect_empty(sr)) return DD_OK;
+    if (!dd_rect_inside(sr, src->width, src->height)) return DDERR_INVALIDRECT;
   }
-  if (rect_empty(dr)) return DD_OK;
+  if (dd_rect_empty(dr)) return DD_OK;
   if (g_log_dest == this)
     log_draw(fill ? nullptr : src, dr, sr, fill, false, fill ? (uint16_t)fx->dwFillColor : 0);
   if (!clipper || !clipper->has_list) {
-    if (!rect_inside(dr, width, height)) return DDERR_INVALIDRECT;
+    if (!dd_rect_inside(dr, width, height)) return DDERR_INVALIDRECT;
   } else if ((int64_t)dr.right - dr.left > 2 * kMaxSide || (int64_t)dr.bottom - dr.top > 2 * kMaxSide) {
     return DDERR_INVALIDRECT;  // keeps the scaling arithmetic far from overflow
   }
@@ -383,13 +288,13 @@ HRESULT IDirectDrawSurface7::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE7 src, LP
   const RECT whole{0, 0, width, height};
   int parts = (clipper && clipper->has_list) ? (int)clipper->header.nCount : 1;
   for (int i = 0; i < parts; ++i) {
-    RECT clip = rect_intersect(dr, whole);
-    if (clipper && clipper->has_list) clip = rect_intersect(clip, clipper->rects[i]);
-    if (rect_empty(clip)) continue;
+    RECT clip = dd_rect_intersect(dr, whole);
+    if (clipper && clipper->has_list) clip = dd_rect_intersect(clip, clipper->rects[i]);
+    if (dd_rect_empty(clip)) continue;
     if (fill)
-      fill_rect(this, clip, (uint16_t)fx->dwFillColor);
+      dd_fill_rect(pixels_of(this), clip, (uint16_t)fx->dwFillColor);
     else
-      copy_rect(this, dr, clip, src, sr, keyed, lo, hi);
+      dd_copy_rect(pixels_of(this), dr, clip, pixels_of(src), sr, keyed, lo, hi);
   }
   return DD_OK;
 }
@@ -399,7 +304,7 @@ HRESULT IDirectDrawSurface7::Lock(LPRECT lpDestRect, LPDDSURFACEDESC2 desc, DWOR
   if (!desc) return DDERR_INVALIDPARAMS;
   if (locked || dc) return DDERR_SURFACEBUSY;
   RECT r = lpDestRect ? *lpDestRect : RECT{0, 0, width, height};
-  if (rect_empty(r) || !rect_inside(r, width, height)) return DDERR_INVALIDRECT;
+  if (dd_rect_empty(r) || !dd_rect_inside(r, width, height)) return DDERR_INVALIDRECT;
   fill_desc(this, desc);
   if (g_log_dest == this) log_draw(nullptr, r, r, false, true, 0);
   desc->dwFlags |= DDSD_LPSURFACE;
@@ -513,7 +418,7 @@ bool seam_last_frame(const uint16_t** pixels, int* width, int* height, int* pitc
 
 int32_t seam_frame_pixel(int x, int y) {
   if (!g_shown || x < 0 || y < 0 || x >= g_shown->width || y >= g_shown->height) return -1;
-  return row_of(g_shown, y)[x];
+  return dd_row_of(pixels_of(g_shown), y)[x];
 }
 
 int seam_frames_presented() { return g_frames; }

@@ -23,22 +23,14 @@
 #define TARVELLIN_VERSION "1.0"
 #endif
 
+PlatDemoOptions plat_demo_options;
+
 namespace {
 
-constexpr int kHashFrameMax = 64;
 constexpr DWORD kTimedTickStep = 1000;  // ms per tick reading when timing: every wait ends at once
 constexpr long kDemoSizeMax = 256L << 20;
 
 enum class Mode { off, record, play, timed };
-
-struct Options {
-  const char* record = nullptr;
-  const char* play = nullptr;
-  const char* timed = nullptr;
-  bool play_continue = false;
-  uint32_t hash_frames[kHashFrameMax] = {};
-  int hash_frame_count = 0;
-};
 
 struct Session {
   Mode mode = Mode::off;
@@ -75,7 +67,7 @@ struct Session {
   uint64_t t_first = 0, t_last = 0, slowest = 0;
 };
 
-Options g_opt;
+PlatDemoOptions& g_opt = plat_demo_options;
 Session g_s;
 const PlatDemoGame* g_game = nullptr;
 
@@ -230,25 +222,6 @@ bool read_file(const char* path, std::vector<uint8_t>* out, int* status) {
   return true;
 }
 
-bool parse_frames(const char* list) {
-  g_opt.hash_frame_count = 0;
-  const char* p = list;
-  while (*p) {
-    if (*p < '0' || *p > '9' || g_opt.hash_frame_count == kHashFrameMax) return false;
-    uint64_t v = 0;
-    while (*p >= '0' && *p <= '9') {
-      v = v * 10 + (uint64_t)(*p++ - '0');
-      if (v > UINT32_MAX) return false;
-    }
-    g_opt.hash_frames[g_opt.hash_frame_count++] = (uint32_t)v;
-    if (*p == ',')
-      ++p;
-    else if (*p)
-      return false;
-  }
-  return g_opt.hash_frame_count > 0;
-}
-
 // ---- the tap at the input border
 
 void tap_pass() {
@@ -389,23 +362,23 @@ void taps_set(bool on) {
 
 void plat_demo_set_game(const PlatDemoGame* game) { g_game = game; }
 
-const char* plat_demo_set_option(const char* name, const char* value) {
-  if (std::strcmp(name, "playdemo-continue") == 0) {
-    g_opt.play_continue = true;
-    return nullptr;
+bool plat_demo_parse_frames(const char* list, PlatDemoOptions* o) {
+  o->hash_frame_count = 0;
+  const char* p = list;
+  while (*p) {
+    if (*p < '0' || *p > '9' || o->hash_frame_count == PLAT_DEMO_HASH_FRAMES) return false;
+    uint64_t v = 0;
+    while (*p >= '0' && *p <= '9') {
+      v = v * 10 + (uint64_t)(*p++ - '0');
+      if (v > UINT32_MAX) return false;
+    }
+    o->hash_frames[o->hash_frame_count++] = (uint32_t)v;
+    if (*p == ',')
+      ++p;
+    else if (*p)
+      return false;
   }
-  if (!value || !value[0]) return "wants a value";
-  if (std::strcmp(name, "record") == 0)
-    g_opt.record = value;
-  else if (std::strcmp(name, "playdemo") == 0)
-    g_opt.play = value;
-  else if (std::strcmp(name, "timedemo") == 0)
-    g_opt.timed = value;
-  else if (std::strcmp(name, "hash-frames") != 0)
-    return "is no demo option";
-  else if (!parse_frames(value))
-    return "wants up to 64 frame numbers separated by commas";
-  return nullptr;
+  return o->hash_frame_count > 0;
 }
 
 int plat_demo_begin() {
@@ -502,7 +475,7 @@ void plat_demo_reset() {
   if (g_s.out) std::fclose(g_s.out);
   taps_set(false);
   g_s = Session{};
-  g_opt = Options{};
+  g_opt = PlatDemoOptions{};
 }
 
 bool plat_demo_replaying() { return replaying(); }

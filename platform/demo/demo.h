@@ -18,9 +18,19 @@ extern const PlatDemoGame game_demo_hooks;
 
 // ---- main(): options, then begin before WinMain and end after it.
 
-// A demo option from the option table ("record", "playdemo", "timedemo", "playdemo-continue",
-// "hash-frames"): null when taken, else why not. The value is kept by pointer: argv's own.
-const char* plat_demo_set_option(const char* name, const char* value);
+// The demo options, as the option table sets them; the file names are argv's own.
+constexpr int PLAT_DEMO_HASH_FRAMES = 64;
+struct PlatDemoOptions {
+  const char* record = nullptr;  // --record FILE
+  const char* play = nullptr;    // --playdemo FILE
+  const char* timed = nullptr;   // --timedemo FILE
+  bool play_continue = false;    // --playdemo-continue
+  uint32_t hash_frames[PLAT_DEMO_HASH_FRAMES] = {};  // --hash-frames N,...
+  int hash_frame_count = 0;
+};
+extern PlatDemoOptions plat_demo_options;
+// --hash-frames' list into *o: false unless 1 to 64 frame numbers separated by commas.
+bool plat_demo_parse_frames(const char* list, PlatDemoOptions* o);
 // Checks the options together and opens the demo to record or loads the one to play. 0 to go on,
 // else the exit status (the reason is on stderr): 64 options that do not go together, 65 not a
 // good demo, 66 cannot read it, 73 cannot create it.

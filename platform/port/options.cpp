@@ -56,6 +56,13 @@ const char* set_text(std::string* s, const char* v) {
   return nullptr;
 }
 
+// A demo's file name, kept by pointer: argv's own.
+const char* demo_file(const char** name, const char* v) {
+  if (!*v) return "wants a value";
+  *name = v;
+  return nullptr;
+}
+
 // Adding an option is one entry here (and its field in PlatOptions).
 const OptSpec kOptions[] = {
     {"data", "DIR", "read image/ and sound/ from DIR instead of searching for them",
@@ -91,18 +98,23 @@ const OptSpec kOptions[] = {
     {"fire-toggle", nullptr, "a press of fire starts continuous fire, the next press stops it",
      [](PlatOptions& o, const char* v) { return set_flag(&o.fire_toggle, v); }},
     {"record", "FILE", "record this run's input as a demo in FILE",
-     [](PlatOptions&, const char* v) { return plat_demo_set_option("record", v); }, PLAT_OPT_RUN, true},
+     [](PlatOptions&, const char* v) { return demo_file(&plat_demo_options.record, v); }, PLAT_OPT_RUN, true},
     {"playdemo", "FILE", "play the demo in FILE at the usual pace (Esc ends it)",
-     [](PlatOptions&, const char* v) { return plat_demo_set_option("playdemo", v); }, PLAT_OPT_RUN, true},
+     [](PlatOptions&, const char* v) { return demo_file(&plat_demo_options.play, v); }, PLAT_OPT_RUN, true},
     {"playdemo-continue", nullptr, "after the demo, hand the game to the player",
      [](PlatOptions&, const char* v) {
-       return *v ? "takes no value" : plat_demo_set_option("playdemo-continue", v);
+       plat_demo_options.play_continue = !*v;
+       return *v ? "takes no value" : nullptr;
      },
      PLAT_OPT_RUN, true},
     {"timedemo", "FILE", "play the demo as fast as possible and print its speed",
-     [](PlatOptions&, const char* v) { return plat_demo_set_option("timedemo", v); }, PLAT_OPT_RUN, true},
+     [](PlatOptions&, const char* v) { return demo_file(&plat_demo_options.timed, v); }, PLAT_OPT_RUN, true},
     {"hash-frames", "N,...", "print a hash of the picture shown after each listed frame",
-     [](PlatOptions&, const char* v) { return plat_demo_set_option("hash-frames", v); }, PLAT_OPT_RUN, true},
+     [](PlatOptions&, const char* v) {
+       return plat_demo_parse_frames(v, &plat_demo_options) ? nullptr
+                                                            : "wants up to 64 frame numbers separated by commas";
+     },
+     PLAT_OPT_RUN, true},
     {"help", nullptr, "show this help", nullptr, PLAT_OPT_HELP, true},
     {"version", nullptr, "show the version", nullptr, PLAT_OPT_VERSION, true},
 };
