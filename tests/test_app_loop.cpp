@@ -24,13 +24,21 @@ class LoopTest : public ::testing::Test {
     static HINSTANCE__ instance;
     instance_ = &instance;
   }
-  void TearDown() override {
-    seam_reset();
+  void TearDown() override {  // the seams, options and device records: test_main's listener
     seam_windows_reset();
     game_state = GAME_STATE_MENU;
-    game_window = nullptr;
     if (game_font) DeleteObject(game_font);  // the program's font, kept until its process ends
     game_font = nullptr;
+  }
+  // A window of the game's own procedure.
+  HWND game_proc_window() {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = game_window_proc;
+    wc.lpszClassName = "LOOPTEST";
+    RegisterClassExA(&wc);
+    return CreateWindowExA(0, "LOOPTEST", "GAME", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr, instance_,
+                           nullptr);
   }
   // Device reads per frame: one keyboard and one mouse read.
   int frames() { return seam_calls("IDirectInputDevice8::GetDeviceState") / 2; }
@@ -55,7 +63,6 @@ TEST(FrameClock, WaitsTheFullTimeAcrossTheTickWrap) {
   seam_clock_virtual(500, 0);  // a clock that stands still must not hang a zero wait
   clock_start_frame();
   EXPECT_EQ(clock_wait_frame(0), 500u);
-  seam_reset();
 }
 
 // --low-cpu on the real clock: each frame still lasts its full delay, but the processor spins
@@ -83,8 +90,6 @@ TEST(FrameClock, LowCpuSleepsThroughMostOfTheWait) {
   uint32_t start = clock_start_frame();
   EXPECT_GE((uint32_t)(clock_wait_frame(90) - start), 90u);
   EXPECT_LT(std::chrono::steady_clock::now() - real0, std::chrono::milliseconds(500));
-  plat_options.low_cpu = false;
-  seam_reset();
 }
 
 // Pass 1: the frame posts a quit message for each key. Pass 2: WM_DESTROY dispatched, the frame
@@ -112,13 +117,7 @@ TEST_F(LoopTest, EntryFailuresStartNothing) {
 }
 
 TEST_F(LoopTest, ClosingTheWindowQuitsThroughDestroy) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = game_window_proc;
-  wc.lpszClassName = "CLOSETEST";
-  ASSERT_NE(RegisterClassExA(&wc), 0);
-  HWND hwnd = CreateWindowExA(0, "CLOSETEST", "GAME", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr, instance_,
-                              nullptr);
+  HWND hwnd = game_proc_window();
   ASSERT_NE(hwnd, nullptr);
   ASSERT_TRUE(PostMessageA(hwnd, WM_CLOSE, 0, 0));
   MSG msg;
@@ -134,14 +133,7 @@ TEST_F(LoopTest, ClosingTheWindowQuitsThroughDestroy) {
 // A lost focus pauses where a pass begins, never in a read; its return or a close ends the pause,
 // and the close still ends the loop; --no-pause-unfocused never pauses.
 TEST_F(LoopTest, LostFocusPausesAPassUntilItReturnsOrTheWindowCloses) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = game_window_proc;
-  wc.lpszClassName = "PAUSETEST";
-  ASSERT_NE(RegisterClassExA(&wc), 0);
-  ASSERT_NE(CreateWindowExA(0, "PAUSETEST", "GAME", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr, instance_,
-                            nullptr),
-            nullptr);
+  ASSERT_NE(game_proc_window(), nullptr);
   EXPECT_FALSE(seam_screen_saver_allowed());
   MSG msg;
   bool saver_while_paused = false;

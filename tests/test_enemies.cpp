@@ -1,5 +1,6 @@
 // Enemy set-up from rand(), falling and recycling, animation, laser hits and re-entry.
 #include <cstdlib>
+#include <vector>
 
 #include "game/enemies.h"
 #include "game/explosions.h"
@@ -42,10 +43,7 @@ TEST_F(GameEnemies, RecyclesPastTheBottomAndAnimatesBothWays) {
   const int new_x = rand() % 1024;
   srand(5);
   game_enemies_update();
-  EXPECT_EQ(a.y, 768);
-  EXPECT_EQ(a.x, 300);
-  EXPECT_EQ(b.y, -50);
-  EXPECT_EQ(b.x, new_x);
+  EXPECT_EQ((std::vector<int>{a.y, a.x, b.y, b.x}), (std::vector<int>{768, 300, -50, new_x}));
   EXPECT_EQ(a.frame, a.frame_count - 1);
   EXPECT_EQ(a.src_rect.left, (a.frame_count - 1) * a.frame_width);
   EXPECT_EQ(b.frame, 0);

@@ -16,10 +16,10 @@
 #include "app_world.h"
 #include "game/player.h"
 #include "input/input.h"
+#include "platform/api/winuser32.h"
 #include "platform/demo/demo.h"
 #include "platform/demo/demo_format.h"
 #include "platform/seams/seams.h"
-#include "platform/api/winuser32.h"
 #include "test_game_fixture.h"
 
 #if !defined(__SANITIZE_ADDRESS__)
@@ -126,15 +126,11 @@ TEST_F(FrameAlloc, AReplayedDemoAllocatesNothingPerPass) {
   std::vector<uint8_t> bytes;
   enc.take(&bytes);
   ASSERT_GT(bytes.size(), 1000000u);
-  const std::string path = "/tmp/tarvellin-alloc-" + std::to_string(getpid()) + ".demo";
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
+  TempDir tmp;
   plat_demo_reset();
+  const std::string path = tmp.write("alloc.demo", bytes);
   plat_demo_options.play = path.c_str();
   ASSERT_EQ(plat_demo_begin(), 0);
-  std::remove(path.c_str());
   MSG msg;
   auto pass = [&msg](bool frame) {
     return PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE), !frame || game_frame();

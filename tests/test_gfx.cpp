@@ -19,12 +19,10 @@ TEST(GfxColour, PackingEdgesAndTheKey) {
   EXPECT_EQ(gfx_rgb565(0, 256, 0), 0);
   EXPECT_EQ(gfx_rgb565(-1, -1, -1), 0xFFFF);
   EXPECT_EQ(gfx_rgb555(-1, 0, 0), 0x7C00);
-  const int bits = gfx_rgb_bit_count;
   gfx_colour_key = 0;
   gfx_rgb_bit_count = 15;  // the key is 5.6.5 whatever the display reports
   gfx_init_colour_key();
   EXPECT_EQ(gfx_colour_key, 0xF81F);
-  gfx_rgb_bit_count = bits;
 }
 
 TEST_F(GfxDisplay, OpensWithScreenClipBlackSurfacesAndPixelFormat) {
@@ -126,7 +124,6 @@ TEST(GfxDisplayOpen, StopsAtEachFailingStepAndCloseReleasesWhatExists) {
   gfx_test_forget_display();
   EXPECT_EQ(seam_video_live_objects(), live);
   seam_windows_reset();
-  game_window = nullptr;
 }
 
 TEST_F(GfxDisplay, EmptyAndOutOfSurfaceRectangles) {

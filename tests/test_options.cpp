@@ -51,26 +51,15 @@ TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
   EXPECT_EQ(parse({"-h"}).action, PLAT_OPT_HELP);
   EXPECT_EQ(parse({"--window", "--version", "--bogus"}).action, PLAT_OPT_VERSION);  // ends the parse
 
-  for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{{"--bogus"},
-                                                                            {"-w"},
-                                                                            {"window"},
-                                                                            {"--"},
-                                                                            {"--data"},
-                                                                            {"--data="},
-                                                                            {"--scale"},
-                                                                            {"--scale", "0"},
-                                                                            {"--scale", "9"},
-                                                                            {"--scale", "2x"},
-                                                                            {"--scale=-1"},
-                                                                            {"--window=maybe"},
-                                                                            {"--volume=101"},
-                                                                            {"--map=Spcae=LCtrl"},
-                                                                            {"--map=Z=Fire"},
-                                                                            {"--map=pad:z=A"},
-                                                                            {"--map=Z"}}) {
-    Parsed p = parse(bad);
-    EXPECT_EQ(p.action, PLAT_OPT_USAGE) << bad[0];
-    std::string arg = bad[0];
+  // Each refused with its first word named; a space separates an option from its value.
+  for (std::string bad : {"--bogus", "-w", "window", "--", "--data", "--data=", "--scale", "--scale 0",
+                          "--scale 9", "--scale 2x", "--scale=-1", "--window=maybe", "--volume=101",
+                          "--map=Spcae=LCtrl", "--map=Z=Fire", "--map=pad:z=A", "--map=Z"}) {
+    const size_t space = bad.find(' ');
+    const std::string arg = bad.substr(0, space),
+                      value = space == std::string::npos ? "" : bad.substr(space + 1);
+    Parsed p = space == std::string::npos ? parse({arg.c_str()}) : parse({arg.c_str(), value.c_str()});
+    EXPECT_EQ(p.action, PLAT_OPT_USAGE) << bad;
     EXPECT_NE(p.error.find(arg.substr(0, arg.find('='))), std::string::npos) << p.error;  // names it
   }
   EXPECT_NE(parse({"--scale", "9"}).error.find("1 to 8"), std::string::npos);

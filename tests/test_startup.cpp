@@ -88,16 +88,12 @@ TEST_F(StartupTest, CreatesEverythingInOrderAndReleasesItOnce) {
 
 TEST_F(StartupTest, SoundIdsFollowTheLoadOrder) {
   start(world_data_dir());
-  EXPECT_EQ(game_start_button.focus_sound, 0);
-  EXPECT_EQ(game_start_button.click_sound, 1);
-  EXPECT_EQ(game_authors_button.focus_sound, 2);
-  EXPECT_EQ(game_authors_button.click_sound, 3);
-  EXPECT_EQ(game_exit_button.focus_sound, 4);
-  EXPECT_EQ(game_exit_button.click_sound, 5);
-  EXPECT_EQ(game_exit_sound, 6);
-  EXPECT_EQ(game_cursor.x, 612);
-  EXPECT_EQ(game_cursor.y, 384);
-  EXPECT_EQ(game_cursor.dest_rect.right, 642);
+  EXPECT_EQ((std::vector<int>{game_start_button.focus_sound, game_start_button.click_sound,
+                              game_authors_button.focus_sound, game_authors_button.click_sound,
+                              game_exit_button.focus_sound, game_exit_button.click_sound, game_exit_sound}),
+            (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
+  EXPECT_EQ((std::vector<int>{game_cursor.x, game_cursor.y, game_cursor.dest_rect.right}),
+            (std::vector<int>{612, 384, 642}));
 }
 
 TEST_F(StartupTest, MissingFilesLeaveTheGameRunning) {
@@ -125,9 +121,7 @@ TEST_F(StartupTest, EmptyFolderRunsAndQuits) {
   EXPECT_EQ(game_exit_sound, -1);
   seam_key(DIK_ESCAPE, true);
   frame();
-  MSG msg;
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
+  EXPECT_EQ(next_message(), (UINT)WM_DESTROY);
 }
 
 TEST_F(StartupTest, FailedSurfacesAreSkippedAtShutdown) {
