@@ -74,7 +74,7 @@ TEST(AssetgenText, Cp1251OfTheTextsWeDraw) {
   EXPECT_EQ(ag_cp1251("\xD0"), std::string("?"));  // a cut-off sequence
 }
 
-// The icon's PNG writer, read back by libpng (which checks every chunk's CRC and zlib the
+// The icon's PNG writer, read back by libpng (which checks the chunks' CRCs and zlib the
 // stream's Adler-32); the larger image spans more than one stored block.
 TEST(AssetgenWriters, PngReadsBackThroughLibpng) {
   for (int w : {3, 200}) {
@@ -82,6 +82,9 @@ TEST(AssetgenWriters, PngReadsBackThroughLibpng) {
     std::vector<uint8_t> rgba((size_t)w * h * 4);
     for (size_t i = 0; i < rgba.size(); ++i) rgba[i] = (uint8_t)(i * 7 + i / 13);
     const std::vector<uint8_t> png = ag_png_encode(w, h, rgba.data());
+    ASSERT_GT(png.size(), 12u);  // libpng reads no further than the image: the end chunk as it must be
+    EXPECT_EQ(std::vector<uint8_t>(png.end() - 12, png.end()),
+              (std::vector<uint8_t>{0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82}));
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     ASSERT_TRUE(png_image_begin_read_from_memory(&image, png.data(), png.size())) << image.message;

@@ -32,8 +32,7 @@ TEST_F(GfxDisplay, OpensWithScreenClipBlackSurfacesAndPixelFormat) {
   gfx_lock_surface(gfx_back_buffer, &d);
   ASSERT_NE(d.lpSurface, nullptr);
   EXPECT_GT(d.lPitch, 2 * 1024);
-  EXPECT_EQ(d.dwWidth, 1024u);
-  EXPECT_EQ(d.dwHeight, 768u);
+  EXPECT_EQ(std::pair(d.dwWidth, d.dwHeight), (std::pair<DWORD, DWORD>(1024, 768)));
   bool black = true;
   for (int y = 0; y < 768; y += 97)
     for (int x = 0; x < 1024; x += 31) black = black && ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x] == 0;

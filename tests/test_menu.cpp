@@ -161,16 +161,14 @@ TEST_F(MenuTest, CursorAnimatesAndStaysInItsBounds) {
   frame();
   EXPECT_EQ(game_cursor.frame, 0);
   EXPECT_EQ(game_cursor.source_rect.left, 0);
+  auto at = [] { return std::pair(game_cursor.x, game_cursor.y); };
   frame(-5000, -5000);
-  EXPECT_EQ(game_cursor.x, 0);
-  EXPECT_EQ(game_cursor.y, 0);
+  EXPECT_EQ(at(), std::pair(0, 0));
   frame(5000, 5000);
-  EXPECT_EQ(game_cursor.x, 1024);
-  EXPECT_EQ(game_cursor.y, 768);
+  EXPECT_EQ(at(), std::pair(1024, 768));
   EXPECT_EQ(game_cursor.dest_rect.left, 1024);
   frame(-24, -8);
-  EXPECT_EQ(game_cursor.x, 1000);
-  EXPECT_EQ(game_cursor.y, 760);
+  EXPECT_EQ(at(), std::pair(1000, 760));
 }
 
 TEST_F(MenuTest, OverlayIsDrawnInEveryState) {

@@ -1,8 +1,8 @@
 // The Linux build's options (command line, configuration file, which wins) and the search for
 // the data folder. The environment's part of the search is run end to end by tests/e2e/cli.sh.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -112,9 +112,7 @@ class DataSearch : public ::testing::Test {
          dir("sys1") + ":relative::" + dir("sys2")};
   }
   std::string dir(const std::string& rel) {
-    for (size_t at = rel.find('/'); at != std::string::npos; at = rel.find('/', at + 1))
-      mkdir((root + "/" + rel.substr(0, at)).c_str(), 0755);
-    mkdir((root + "/" + rel).c_str(), 0755);
+    std::filesystem::create_directories(root + "/" + rel);
     return root + "/" + rel;
   }
   TempDir tmp;

@@ -12,17 +12,16 @@ namespace {
 class StartupTest : public WorldTest {
  protected:
   // Sizes of the created surfaces in creation order, their serials and colour keys (-1: none).
-  void surfaces(std::vector<std::string>* sizes, std::vector<int>* serials,
-                std::vector<int>* keys = nullptr) {
+  void surfaces(std::vector<std::string>* sizes, std::vector<int>* serials, std::vector<int>* keys) {
     for (const std::string& line : seam_trace_lines()) {
       int w, h, serial;
       unsigned key;
       if (std::sscanf(line.c_str(), "CreateSurface %dx%d #%d", &w, &h, &serial) == 3) {
         sizes->push_back(std::to_string(w) + "x" + std::to_string(h));
         serials->push_back(serial);
-        if (keys) keys->push_back(-1);
-      } else if (keys && std::sscanf(line.c_str(), "SetColorKey #%d 0x%x", &serial, &key) == 2 &&
-                 !serials->empty() && serials->back() == serial) {
+        keys->push_back(-1);
+      } else if (std::sscanf(line.c_str(), "SetColorKey #%d 0x%x", &serial, &key) == 2 && !serials->empty() &&
+                 serials->back() == serial) {
         keys->back() = (int)key;
       }
     }
@@ -99,10 +98,9 @@ TEST_F(StartupTest, SoundIdsFollowTheLoadOrder) {
 TEST_F(StartupTest, MissingFilesLeaveTheGameRunning) {
   start(data_copy({"image/start.bmp", "image/prochee/fon_back01.bmp", "sound/click.wav"}));
   // The click sound is missing: its three loads give -1 and the others move up.
-  EXPECT_EQ(game_start_button.focus_sound, 0);
-  EXPECT_EQ(game_start_button.click_sound, -1);
-  EXPECT_EQ(game_authors_button.focus_sound, 1);
-  EXPECT_EQ(game_exit_sound, 3);
+  EXPECT_EQ((std::vector<int>{game_start_button.focus_sound, game_start_button.click_sound,
+                              game_authors_button.focus_sound, game_exit_sound}),
+            (std::vector<int>{0, -1, 1, 3}));
   EXPECT_NE(game_start_button.image, nullptr);  // created; nothing was copied into it
   // A click acts at once: no sound to wait for.
   cursor_to(500, 370);
