@@ -1,5 +1,6 @@
 // The text overlay as the player sees it: GDI text of the game's font in the presented frame.
 #include <cstdlib>
+#include <vector>
 
 #include "app/cp1251.h"
 #include "app/overlay.h"
@@ -51,12 +52,11 @@ constexpr auto kSpeedLine = cp1251("O  P  - изменение скорости 
 TEST(OverlayFont, CellMetricsWidthAndSmoothingFollowTheFace) {
   PlatFont* f = plat_font_open("Times New Roman", 12, 6, 10, PLAT_FONT_GASP);
   ASSERT_NE(f, nullptr);
-  EXPECT_EQ(plat_font_height(f), 12);
-  EXPECT_EQ(plat_font_ascent(f), 10);
-  EXPECT_EQ(plat_font_descent(f), 2);
-  EXPECT_EQ(plat_font_avg_width(f), 6);
-  EXPECT_EQ(plat_font_smoothed(f), 0);
-  EXPECT_EQ(plat_font_text_width(f, (const unsigned char*)kSpeedLine.bytes, kSpeedLine.len), 246);
+  EXPECT_EQ(
+      (std::vector<int>{plat_font_height(f), plat_font_ascent(f), plat_font_descent(f),
+                        plat_font_avg_width(f), plat_font_smoothed(f),
+                        plat_font_text_width(f, (const unsigned char*)kSpeedLine.bytes, kSpeedLine.len)}),
+      (std::vector<int>{12, 10, 2, 6, 0, 246}));
   plat_font_close(f);
 }
 
