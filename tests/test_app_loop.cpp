@@ -30,16 +30,6 @@ class LoopTest : public ::testing::Test {
     if (game_font) DeleteObject(game_font);  // the program's font, kept until its process ends
     game_font = nullptr;
   }
-  // A window of the game's own procedure.
-  HWND game_proc_window() {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = game_window_proc;
-    wc.lpszClassName = "LOOPTEST";
-    RegisterClassExA(&wc);
-    return CreateWindowExA(0, "LOOPTEST", "GAME", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr, instance_,
-                           nullptr);
-  }
   // Device reads per frame: one keyboard and one mouse read.
   int frames() { return seam_calls("IDirectInputDevice8::GetDeviceState") / 2; }
   HINSTANCE instance_ = nullptr;
@@ -116,24 +106,17 @@ TEST_F(LoopTest, EntryFailuresStartNothing) {
   EXPECT_STRNE(plat_fatal_message(), "");  // main() turns this into exit status 1
 }
 
-TEST_F(LoopTest, ClosingTheWindowQuitsThroughDestroy) {
-  HWND hwnd = game_proc_window();
-  ASSERT_NE(hwnd, nullptr);
-  ASSERT_TRUE(PostMessageA(hwnd, WM_CLOSE, 0, 0));
-  MSG msg;
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, (UINT)WM_CLOSE);
-  DispatchMessageA(&msg);
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, (UINT)WM_QUIT);
-  EXPECT_EQ(msg.wParam, 0u);
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-}
-
 // A lost focus pauses where a pass begins, never in a read; its return or a close ends the pause,
 // and the close still ends the loop; --no-pause-unfocused never pauses.
 TEST_F(LoopTest, LostFocusPausesAPassUntilItReturnsOrTheWindowCloses) {
-  ASSERT_NE(game_proc_window(), nullptr);
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = game_window_proc;
+  wc.lpszClassName = "PAUSETEST";
+  ASSERT_NE(RegisterClassExA(&wc), 0);
+  ASSERT_NE(CreateWindowExA(0, "PAUSETEST", "GAME", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr, instance_,
+                            nullptr),
+            nullptr);
   EXPECT_FALSE(seam_screen_saver_allowed());
   MSG msg;
   bool saver_while_paused = false;
