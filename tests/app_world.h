@@ -35,6 +35,11 @@ class WorldTest : public ::testing::Test {
   // The buffer serial the sound of id `id` got, from the start-up's trace.
   int sound_serial(int id) const;
   int plays_of(int id) const;
+  // The next message taken off the queue (0: none).
+  static UINT next_message() {
+    MSG msg;
+    return PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) ? msg.message : 0;
+  }
 
   std::vector<int> sound_serials_;
   bool started_ = false;

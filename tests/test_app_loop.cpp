@@ -24,11 +24,9 @@ class LoopTest : public ::testing::Test {
     static HINSTANCE__ instance;
     instance_ = &instance;
   }
-  void TearDown() override {
-    seam_reset();
+  void TearDown() override {  // the seams, options and device records: test_main's listener
     seam_windows_reset();
     game_state = GAME_STATE_MENU;
-    game_window = nullptr;
     if (game_font) DeleteObject(game_font);  // the program's font, kept until its process ends
     game_font = nullptr;
   }
@@ -55,7 +53,6 @@ TEST(FrameClock, WaitsTheFullTimeAcrossTheTickWrap) {
   seam_clock_virtual(500, 0);  // a clock that stands still must not hang a zero wait
   clock_start_frame();
   EXPECT_EQ(clock_wait_frame(0), 500u);
-  seam_reset();
 }
 
 // --low-cpu on the real clock: each frame still lasts its full delay, but the processor spins
@@ -83,8 +80,6 @@ TEST(FrameClock, LowCpuSleepsThroughMostOfTheWait) {
   uint32_t start = clock_start_frame();
   EXPECT_GE((uint32_t)(clock_wait_frame(90) - start), 90u);
   EXPECT_LT(std::chrono::steady_clock::now() - real0, std::chrono::milliseconds(500));
-  plat_options.low_cpu = false;
-  seam_reset();
 }
 
 // Pass 1: the frame posts a quit message for each key. Pass 2: WM_DESTROY dispatched, the frame
@@ -109,26 +104,6 @@ TEST_F(LoopTest, EntryFailuresStartNothing) {
   EXPECT_EQ(seam_calls("DirectInput8Create"), 0);  // no start-up ran
   EXPECT_EQ(game_window, nullptr);
   EXPECT_STRNE(plat_fatal_message(), "");  // main() turns this into exit status 1
-}
-
-TEST_F(LoopTest, ClosingTheWindowQuitsThroughDestroy) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = game_window_proc;
-  wc.lpszClassName = "CLOSETEST";
-  ASSERT_NE(RegisterClassExA(&wc), 0);
-  HWND hwnd = CreateWindowExA(0, "CLOSETEST", "GAME", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr, instance_,
-                              nullptr);
-  ASSERT_NE(hwnd, nullptr);
-  ASSERT_TRUE(PostMessageA(hwnd, WM_CLOSE, 0, 0));
-  MSG msg;
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, (UINT)WM_CLOSE);
-  DispatchMessageA(&msg);
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, (UINT)WM_QUIT);
-  EXPECT_EQ(msg.wParam, 0u);
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
 }
 
 // A lost focus pauses where a pass begins, never in a read; its return or a close ends the pause,

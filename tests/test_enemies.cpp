@@ -1,5 +1,6 @@
 // Enemy set-up from rand(), falling and recycling, animation, laser hits and re-entry.
 #include <cstdlib>
+#include <vector>
 
 #include "game/enemies.h"
 #include "game/explosions.h"
@@ -42,10 +43,7 @@ TEST_F(GameEnemies, RecyclesPastTheBottomAndAnimatesBothWays) {
   const int new_x = rand() % 1024;
   srand(5);
   game_enemies_update();
-  EXPECT_EQ(a.y, 768);
-  EXPECT_EQ(a.x, 300);
-  EXPECT_EQ(b.y, -50);
-  EXPECT_EQ(b.x, new_x);
+  EXPECT_EQ((std::vector<int>{a.y, a.x, b.y, b.x}), (std::vector<int>{768, 300, -50, new_x}));
   EXPECT_EQ(a.frame, a.frame_count - 1);
   EXPECT_EQ(a.src_rect.left, (a.frame_count - 1) * a.frame_width);
   EXPECT_EQ(b.frame, 0);
@@ -64,8 +62,7 @@ TEST_F(GameEnemies, HitSpendsOneLaserScoresAndRestartsInTheSameColumn) {
   Laser* l = game_player.lasers;
   for (int j : {4, 9}) l[j].active = 1, SetRect(&l[j].dest_rect, 510, 310, 517, 347);
   game_enemies_update();
-  EXPECT_EQ(e.y, -50);
-  EXPECT_EQ(e.x, 500);
+  EXPECT_EQ((std::vector<int>{e.x, e.y}), (std::vector<int>{500, -50}));
   EXPECT_FALSE(l[4].active);
   EXPECT_TRUE(l[9].active);  // only the lower-indexed laser is spent
   EXPECT_EQ(game_player.score, 10);
@@ -74,15 +71,13 @@ TEST_F(GameEnemies, HitSpendsOneLaserScoresAndRestartsInTheSameColumn) {
   // A tough enemy only loses hit points; with every slot busy a kill scores nothing.
   e.y = 299, e.max_hit_points = e.hit_points = 60;
   game_enemies_update();
-  EXPECT_EQ(e.hit_points, 10);
-  EXPECT_EQ(e.y, 300);
+  EXPECT_EQ((std::vector<int>{e.hit_points, e.y}), (std::vector<int>{10, 300}));
   EXPECT_FALSE(l[9].active);
   for (Explosion& x : game_explosions) x.active = 1;
   l[4].active = 1, SetRect(&l[4].dest_rect, 510, 311, 517, 348);
   game_enemies_update();
   EXPECT_FALSE(l[4].active);
-  EXPECT_EQ(e.y, -50);
-  EXPECT_EQ(e.hit_points, 60);
+  EXPECT_EQ((std::vector<int>{e.y, e.hit_points}), (std::vector<int>{-50, 60}));
   EXPECT_EQ(game_player.score, 10);
 }
 

@@ -1,6 +1,7 @@
 // Explosion placement, slot use and lifetime; the score panel and the score's limits.
 #include <climits>
 #include <cstring>
+#include <vector>
 
 #include "game/enemies.h"
 #include "game/explosions.h"
@@ -26,20 +27,16 @@ TEST_F(GameExplosions, SpawnCentresTakesLowestSlotAndRunsEachTypeItsLength) {
   kill(ENEMY_ASTEROID_2, 400, 100);
   kill(ENEMY_SMALL_2, 700, 100);
   const Explosion* x = game_explosions;
-  EXPECT_EQ(x[0].type, EXPLOSION_SMALL);
-  EXPECT_EQ(x[0].x, 89);
-  EXPECT_EQ(x[0].y, 189);
-  EXPECT_EQ(x[1].type, EXPLOSION_BIG);
-  EXPECT_EQ(x[2].type, EXPLOSION_ASTER);
+  EXPECT_EQ((std::vector<int>{x[0].type, x[0].x, x[0].y, x[1].type, x[2].type}),
+            (std::vector<int>{EXPLOSION_SMALL, 89, 189, EXPLOSION_BIG, EXPLOSION_ASTER}));
   EXPECT_EQ(game_player.score, 15 + 10 + 25);
   // Busy for 21, 18 and 10 frames; BIG shows only 16 (its last two frames lie past the image).
   for (int frame = 1; frame <= 21; ++frame) {
     gfx_fill(gfx_back_buffer, 0, nullptr);
     game_explosions_update();
     EXPECT_EQ(px_get(gfx_back_buffer, 420, 122), frame <= 16 ? GT_BLAST : 0) << frame;
-    EXPECT_EQ(x[0].active, frame < 21);
-    EXPECT_EQ(x[1].active, frame < 18);
-    EXPECT_EQ(x[2].active, frame < 10);
+    EXPECT_EQ((std::vector<bool>{!!x[0].active, !!x[1].active, !!x[2].active}),
+              (std::vector<bool>{frame < 21, frame < 18, frame < 10}));
   }
   for (int k = 1; k < GAME_EXPLOSION_COUNT; ++k) game_explosions[k].active = 1;
   kill(ENEMY_SMALL_1, 0, 0);

@@ -16,11 +16,21 @@
 #include "app_world.h"
 #include "game/player.h"
 #include "input/input.h"
+#include "platform/api/winuser32.h"
 #include "platform/demo/demo.h"
 #include "platform/demo/demo_format.h"
 #include "platform/seams/seams.h"
-#include "platform/api/winuser32.h"
 #include "test_game_fixture.h"
+
+namespace {
+thread_local bool t_counting = false;  // initial-exec TLS of the executable: reading it allocates nothing
+thread_local long t_allocations = 0;
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kCounted = false;
+#else
+constexpr bool kCounted = true;
+#endif
+}  // namespace
 
 #if !defined(__SANITIZE_ADDRESS__)
 extern "C" {
@@ -29,11 +39,6 @@ void* __libc_calloc(size_t n, size_t size);
 void* __libc_realloc(void* p, size_t n);
 void* __libc_memalign(size_t align, size_t n);
 }
-
-namespace {
-thread_local bool t_counting = false;  // initial-exec TLS of the executable: reading it allocates nothing
-thread_local long t_allocations = 0;
-}  // namespace
 
 // Every operator new, and every C library or SDL allocation, ends here.
 extern "C" void* malloc(size_t n) {
@@ -77,9 +82,7 @@ class FrameAlloc : public GameLoopTest {
 };
 
 TEST_F(FrameAlloc, HundredPlayFramesAllocateNothing) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "the sanitizer's allocator is not counted";
-#else
+  if (!kCounted) GTEST_SKIP() << "the sanitizer's allocator is not counted";
   // Fire held, sweeping left and right: lasers, hits, explosions and a changing score.
   seam_key(DIK_LCONTROL, true);
   auto run = [](int frames) {
@@ -99,13 +102,10 @@ TEST_F(FrameAlloc, HundredPlayFramesAllocateNothing) {
   ASSERT_TRUE(ran);
   EXPECT_EQ(t_allocations, 0);
   EXPECT_GT(game_player.score, score_before);  // the frames did shoot something down
-#endif
 }
 
 TEST_F(FrameAlloc, AReplayedDemoAllocatesNothingPerPass) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "the sanitizer's allocator is not counted";
-#else
+  if (!kCounted) GTEST_SKIP() << "the sanitizer's allocator is not counted";
   // Three frames to warm up, 2000 passes that change every key byte (past the first megabyte of
   // the file, where a byte position no longer fits a short string), then 100 frames of fire.
   std::vector<DemoPass> passes(2104);
@@ -126,15 +126,11 @@ TEST_F(FrameAlloc, AReplayedDemoAllocatesNothingPerPass) {
   std::vector<uint8_t> bytes;
   enc.take(&bytes);
   ASSERT_GT(bytes.size(), 1000000u);
-  const std::string path = "/tmp/tarvellin-alloc-" + std::to_string(getpid()) + ".demo";
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
+  TempDir tmp;
   plat_demo_reset();
+  const std::string path = tmp.write("alloc.demo", bytes);
   plat_demo_options.play = path.c_str();
   ASSERT_EQ(plat_demo_begin(), 0);
-  std::remove(path.c_str());
   MSG msg;
   auto pass = [&msg](bool frame) {
     return PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE), !frame || game_frame();
@@ -151,15 +147,12 @@ TEST_F(FrameAlloc, AReplayedDemoAllocatesNothingPerPass) {
   ASSERT_TRUE(ran);
   EXPECT_EQ(t_allocations, 0);
   EXPECT_GT(game_player.score, score_before);
-#endif
 }
 
 using FrameAllocWorld = WorldTest;
 
 TEST_F(FrameAllocWorld, MenuInfoFramesAndSoundWaitsAllocateNothing) {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "the sanitizer's allocator is not counted";
-#else
+  if (!kCounted) GTEST_SKIP() << "the sanitizer's allocator is not counted";
   start(world_data_dir());
   cursor_to(100, 100);
   frame();
@@ -188,7 +181,6 @@ TEST_F(FrameAllocWorld, MenuInfoFramesAndSoundWaitsAllocateNothing) {
   visit();
   t_counting = false;
   EXPECT_EQ(t_allocations, 0);
-#endif
 }
 
 }  // namespace

@@ -93,9 +93,6 @@ void GameTest::TearDown() {
   gfx_test_forget_display();
   EXPECT_EQ(seam_video_live_objects(), live_before_) << "a surface was not released";
   seam_windows_reset();
-  game_window = nullptr;
-  memset(inp_key_state, 0, sizeof inp_key_state);
-  seam_reset();
 }
 
 void GameLoopTest::SetUp() {
@@ -112,7 +109,6 @@ void GameLoopTest::TearDown() {
   inp_release_mouse();
   inp_release_keyboard();
   inp_shutdown();
-  inp_direct_input = nullptr, inp_keyboard_device = inp_mouse_device = nullptr;
   game_instance = nullptr;
   game_state = GAME_STATE_MENU;
   GameTest::TearDown();

@@ -7,24 +7,16 @@ namespace {
 
 TEST(GfxColour, PackingEdgesAndTheKey) {
   EXPECT_EQ(gfx_colour_key, 0xF81F);  // set before any display exists
-  EXPECT_EQ(gfx_rgb565(255, 255, 255), 0xFFFF);
-  EXPECT_EQ(gfx_rgb565(0, 0, 0), 0);
-  EXPECT_EQ(gfx_rgb565(255, 0, 255), 0xF81F);
-  EXPECT_EQ(gfx_rgb565(8, 4, 8), 0x0821);
-  EXPECT_EQ(gfx_rgb565(7, 3, 7), 0);
-  EXPECT_EQ(gfx_rgb555(255, 255, 255), 0x7FFF);
-  EXPECT_EQ(gfx_rgb555(255, 0, 255), 0x7C1F);
-  // Out-of-range input is masked per field: nothing carries into a neighbour.
-  EXPECT_EQ(gfx_rgb565(256, 0, 0), 0);
-  EXPECT_EQ(gfx_rgb565(0, 256, 0), 0);
-  EXPECT_EQ(gfx_rgb565(-1, -1, -1), 0xFFFF);
-  EXPECT_EQ(gfx_rgb555(-1, 0, 0), 0x7C00);
-  const int bits = gfx_rgb_bit_count;
+  // The last four: out-of-range input is masked per field, nothing carries into a neighbour.
+  EXPECT_EQ((std::vector<int>{gfx_rgb565(255, 255, 255), gfx_rgb565(0, 0, 0), gfx_rgb565(255, 0, 255),
+                              gfx_rgb565(8, 4, 8), gfx_rgb565(7, 3, 7), gfx_rgb555(255, 255, 255),
+                              gfx_rgb555(255, 0, 255), gfx_rgb565(256, 0, 0), gfx_rgb565(0, 256, 0),
+                              gfx_rgb565(-1, -1, -1), gfx_rgb555(-1, 0, 0)}),
+            (std::vector<int>{0xFFFF, 0, 0xF81F, 0x0821, 0, 0x7FFF, 0x7C1F, 0, 0, 0xFFFF, 0x7C00}));
   gfx_colour_key = 0;
   gfx_rgb_bit_count = 15;  // the key is 5.6.5 whatever the display reports
   gfx_init_colour_key();
   EXPECT_EQ(gfx_colour_key, 0xF81F);
-  gfx_rgb_bit_count = bits;
 }
 
 TEST_F(GfxDisplay, OpensWithScreenClipBlackSurfacesAndPixelFormat) {
@@ -34,8 +26,7 @@ TEST_F(GfxDisplay, OpensWithScreenClipBlackSurfacesAndPixelFormat) {
   gfx_lock_surface(gfx_back_buffer, &d);
   ASSERT_NE(d.lpSurface, nullptr);
   EXPECT_GT(d.lPitch, 2 * 1024);
-  EXPECT_EQ(d.dwWidth, 1024u);
-  EXPECT_EQ(d.dwHeight, 768u);
+  EXPECT_EQ(std::pair(d.dwWidth, d.dwHeight), (std::pair<DWORD, DWORD>(1024, 768)));
   bool black = true;
   for (int y = 0; y < 768; y += 97)
     for (int x = 0; x < 1024; x += 31) black = black && ((uint16_t*)d.lpSurface)[y * (d.lPitch / 2) + x] == 0;
@@ -126,7 +117,6 @@ TEST(GfxDisplayOpen, StopsAtEachFailingStepAndCloseReleasesWhatExists) {
   gfx_test_forget_display();
   EXPECT_EQ(seam_video_live_objects(), live);
   seam_windows_reset();
-  game_window = nullptr;
 }
 
 TEST_F(GfxDisplay, EmptyAndOutOfSurfaceRectangles) {

@@ -55,7 +55,6 @@ class GfxDisplay : public ::testing::Test {
     gfx_test_forget_display();
     EXPECT_EQ(seam_video_live_objects(), live_before_) << "a surface or clipper was not released";
     seam_windows_reset();
-    game_window = nullptr;
   }
   static uint16_t pixel(Surface s, int x, int y) { return px_get(s, x, y); }
   int live_before_ = 0;

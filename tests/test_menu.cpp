@@ -93,11 +93,9 @@ TEST_F(MenuTest, EscapeOnInfoPlaysTheExitSoundAndReturns) {
   EXPECT_EQ(game_state, GAME_STATE_MENU);
   EXPECT_EQ(plays_of(game_exit_sound), 1);
   EXPECT_EQ(snd_get_status(game_start_button.focus_sound) & DSBSTATUS_PLAYING, 0);  // stopped by stop-all
-  MSG msg;
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));  // no quit yet
-  frame();                                                     // Escape still held: now the menu quits
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
+  EXPECT_EQ(next_message(), 0u);                                                    // no quit yet
+  frame();  // Escape still held: now the menu quits
+  EXPECT_EQ(next_message(), (UINT)WM_DESTROY);
 }
 
 TEST_F(MenuTest, EscapeIsBit0x80OnInfoAndAnyBitInTheMenu) {
@@ -108,17 +106,14 @@ TEST_F(MenuTest, EscapeIsBit0x80OnInfoAndAnyBitInTheMenu) {
   EXPECT_EQ(plays_of(game_exit_sound), 0);
   game_state = GAME_STATE_MENU;
   frame();
-  MSG msg;
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
+  EXPECT_EQ(next_message(), (UINT)WM_DESTROY);
   // With no keyboard device the key bytes stay clear: the system's key state still quits the menu.
   inp_release_keyboard();
   inp_keyboard_device = nullptr;
   seam_key(DIK_ESCAPE, true);
   frame();
   EXPECT_EQ(inp_key_state[DIK_ESCAPE], 0);
-  ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(msg.message, (UINT)WM_DESTROY);
+  EXPECT_EQ(next_message(), (UINT)WM_DESTROY);
 }
 
 // With the real clock and the mixer running, the click's wait ends when the click has played,
@@ -166,16 +161,14 @@ TEST_F(MenuTest, CursorAnimatesAndStaysInItsBounds) {
   frame();
   EXPECT_EQ(game_cursor.frame, 0);
   EXPECT_EQ(game_cursor.source_rect.left, 0);
+  auto at = [] { return std::pair(game_cursor.x, game_cursor.y); };
   frame(-5000, -5000);
-  EXPECT_EQ(game_cursor.x, 0);
-  EXPECT_EQ(game_cursor.y, 0);
+  EXPECT_EQ(at(), std::pair(0, 0));
   frame(5000, 5000);
-  EXPECT_EQ(game_cursor.x, 1024);
-  EXPECT_EQ(game_cursor.y, 768);
+  EXPECT_EQ(at(), std::pair(1024, 768));
   EXPECT_EQ(game_cursor.dest_rect.left, 1024);
   frame(-24, -8);
-  EXPECT_EQ(game_cursor.x, 1000);
-  EXPECT_EQ(game_cursor.y, 760);
+  EXPECT_EQ(at(), std::pair(1000, 760));
 }
 
 TEST_F(MenuTest, OverlayIsDrawnInEveryState) {
@@ -243,10 +236,9 @@ TEST_F(MenuTest, FramesThatEndEarlyAreNeitherPresentedNorPaced) {
   seam_fail("IDirectDrawSurface7::Blt", DDERR_GENERIC, 1);  // after the clear, the menu picture
   EXPECT_EQ(frame(), 0);
   EXPECT_EQ(game_start_button.focused, 0);
-  MSG msg;
-  EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(next_message(), 0u);
   EXPECT_EQ(frame(), 1);  // the next frame runs normally and quits
-  EXPECT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(next_message(), (UINT)WM_DESTROY);
   // A completed frame lasts at least the frame delay.
   game_state = GAME_STATE_MENU;
   seam_key(DIK_ESCAPE, false);

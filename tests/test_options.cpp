@@ -1,8 +1,8 @@
 // The Linux build's options (command line, configuration file, which wins) and the search for
 // the data folder. The environment's part of the search is run end to end by tests/e2e/cli.sh.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -51,26 +51,15 @@ TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
   EXPECT_EQ(parse({"-h"}).action, PLAT_OPT_HELP);
   EXPECT_EQ(parse({"--window", "--version", "--bogus"}).action, PLAT_OPT_VERSION);  // ends the parse
 
-  for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{{"--bogus"},
-                                                                            {"-w"},
-                                                                            {"window"},
-                                                                            {"--"},
-                                                                            {"--data"},
-                                                                            {"--data="},
-                                                                            {"--scale"},
-                                                                            {"--scale", "0"},
-                                                                            {"--scale", "9"},
-                                                                            {"--scale", "2x"},
-                                                                            {"--scale=-1"},
-                                                                            {"--window=maybe"},
-                                                                            {"--volume=101"},
-                                                                            {"--map=Spcae=LCtrl"},
-                                                                            {"--map=Z=Fire"},
-                                                                            {"--map=pad:z=A"},
-                                                                            {"--map=Z"}}) {
-    Parsed p = parse(bad);
-    EXPECT_EQ(p.action, PLAT_OPT_USAGE) << bad[0];
-    std::string arg = bad[0];
+  // Each refused with its first word named; a space separates an option from its value.
+  for (std::string bad : {"--bogus", "-w", "window", "--", "--data", "--data=", "--scale", "--scale 0",
+                          "--scale 9", "--scale 2x", "--scale=-1", "--window=maybe", "--volume=101",
+                          "--map=Spcae=LCtrl", "--map=Z=Fire", "--map=pad:z=A", "--map=Z"}) {
+    const size_t space = bad.find(' ');
+    const std::string arg = bad.substr(0, space),
+                      value = space == std::string::npos ? "" : bad.substr(space + 1);
+    Parsed p = space == std::string::npos ? parse({arg.c_str()}) : parse({arg.c_str(), value.c_str()});
+    EXPECT_EQ(p.action, PLAT_OPT_USAGE) << bad;
     EXPECT_NE(p.error.find(arg.substr(0, arg.find('='))), std::string::npos) << p.error;  // names it
   }
   EXPECT_NE(parse({"--scale", "9"}).error.find("1 to 8"), std::string::npos);
@@ -123,9 +112,7 @@ class DataSearch : public ::testing::Test {
          dir("sys1") + ":relative::" + dir("sys2")};
   }
   std::string dir(const std::string& rel) {
-    for (size_t at = rel.find('/'); at != std::string::npos; at = rel.find('/', at + 1))
-      mkdir((root + "/" + rel.substr(0, at)).c_str(), 0755);
-    mkdir((root + "/" + rel).c_str(), 0755);
+    std::filesystem::create_directories(root + "/" + rel);
     return root + "/" + rel;
   }
   TempDir tmp;

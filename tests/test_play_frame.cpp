@@ -31,10 +31,8 @@ TEST_F(GamePlayFrame, FailedTestedBlitStopsEverythingAfterIt) {
   EXPECT_EQ(game_play_frame(), 0);
   EXPECT_NE(game_stars[0].y, star_y);
   EXPECT_EQ(game_player.horizontal_speed, 2);
-  EXPECT_EQ(l[0].y, 375);
-  EXPECT_EQ(l[1].y, 400);
-  EXPECT_EQ(game_player.x, x);
-  EXPECT_EQ(game_enemies[0].y, enemy_y);
+  EXPECT_EQ((std::vector<int>{l[0].y, l[1].y, game_player.x, game_enemies[0].y}),
+            (std::vector<int>{375, 400, x, enemy_y}));
   EXPECT_EQ(game_play_frame(), 1);
   EXPECT_EQ(game_player.x, x + 1);
   EXPECT_EQ(game_enemies[0].y, enemy_y + game_enemies[0].vertical_speed);
@@ -89,9 +87,7 @@ TEST_F(GamePlayScenario, KeyBytesWithoutTheHeldBitDoNothing) {
   ASSERT_EQ(game_frame(), 1);
   MSG msg;
   EXPECT_FALSE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-  EXPECT_EQ(game_player.horizontal_speed, 0);
-  EXPECT_EQ(game_player.vertical_speed, 0);
-  EXPECT_EQ(game_player.fire_cooldown, 0);
+  EXPECT_EQ(game_player.horizontal_speed | game_player.vertical_speed | game_player.fire_cooldown, 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Steering, screen limits, firing and the laser pool, ship switching.
 #include <algorithm>
+#include <utility>
 
 #include "game/player.h"
 #include "test_game_fixture.h"
@@ -11,6 +12,9 @@ using GamePlayer = GameTest;
 void steer(int frames) {
   for (int i = 0; i < frames; ++i) game_player_steer();
 }
+// Horizontal and vertical speed, then position.
+std::pair<int, int> speed() { return {game_player.horizontal_speed, game_player.vertical_speed}; }
+std::pair<int, int> place() { return {game_player.x, game_player.y}; }
 
 TEST_F(GamePlayer, SteeringDriftBankingAndScreenLimitsOfBothTypes) {
   struct Case {
@@ -23,18 +27,15 @@ TEST_F(GamePlayer, SteeringDriftBankingAndScreenLimitsOfBothTypes) {
     steer(c.frames_to_top - 1);
     EXPECT_LT(game_player.horizontal_speed, c.top);
     steer(1);
-    EXPECT_EQ(game_player.horizontal_speed, c.top);
-    EXPECT_EQ(game_player.vertical_speed, -c.top);
+    EXPECT_EQ(speed(), std::pair(c.top, -c.top));
     steer(20);
-    EXPECT_EQ(game_player.horizontal_speed, c.top);
-    EXPECT_EQ(game_player.vertical_speed, -c.top);
+    EXPECT_EQ(speed(), std::pair(c.top, -c.top));
     EXPECT_EQ(game_player.frame, c.last_frame);
     // Both horizontal keys: frame and speed stay (at the limit) and nothing drifts on that axis.
     gt_hold(DIK_UP, false), gt_hold(DIK_LEFT);
     steer(1);
-    EXPECT_EQ(game_player.horizontal_speed, c.top);
+    EXPECT_EQ(speed(), std::pair(c.top, -c.top + 1));
     EXPECT_EQ(game_player.frame, c.last_frame);
-    EXPECT_EQ(game_player.vertical_speed, -c.top + 1);
     // Drift back is 1 per frame whatever the acceleration.
     gt_hold(DIK_LEFT, false), gt_hold(DIK_RIGHT, false);
     steer(c.top - 1);
@@ -45,21 +46,17 @@ TEST_F(GamePlayer, SteeringDriftBankingAndScreenLimitsOfBothTypes) {
     // Left alone and down alone, each up to its limit.
     gt_hold(DIK_LEFT), gt_hold(DIK_DOWN);
     steer(c.frames_to_top + 1 + 20);
-    EXPECT_EQ(game_player.horizontal_speed, -c.top);
-    EXPECT_EQ(game_player.vertical_speed, c.top);
+    EXPECT_EQ(speed(), std::pair(-c.top, c.top));
     EXPECT_EQ(game_player.frame, 0);
     gt_hold(DIK_LEFT, false), gt_hold(DIK_DOWN, false);
 
     game_player.horizontal_speed = game_player.vertical_speed = -2000;
     game_player_move_draw();
-    EXPECT_EQ(game_player.x, c.left);
-    EXPECT_EQ(game_player.y, 0);
-    EXPECT_EQ(game_player.horizontal_speed, 0);
-    EXPECT_EQ(game_player.vertical_speed, 0);
+    EXPECT_EQ(place(), std::pair(c.left, 0));
+    EXPECT_EQ(speed(), std::pair(0, 0));
     game_player.horizontal_speed = game_player.vertical_speed = 2000;
     game_player_move_draw();
-    EXPECT_EQ(game_player.x, c.right);
-    EXPECT_EQ(game_player.y, c.bottom);
+    EXPECT_EQ(place(), std::pair(c.right, c.bottom));
     EXPECT_EQ(game_player.dest_rect.bottom, 768);
   }
   // Type 1 switched to the taller type 0 at the bottom hangs out until the next move.

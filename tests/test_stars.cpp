@@ -1,5 +1,6 @@
 // Starfield set-up, fall and wrap, point drawing; background scroll, wrap rows and keys.
 #include <cstdlib>
+#include <vector>
 
 #include "game/background.h"
 #include "game/stars.h"
@@ -36,11 +37,7 @@ TEST_F(GameStars, ResetColoursByRandSpeedFallAndWrapToRowZero) {
   const int new_x = rand() % 1024, u_x = rand() % 1024;
   srand(3);
   game_stars_move();
-  EXPECT_EQ(s.y, 0);
-  EXPECT_EQ(s.x, new_x);
-  EXPECT_EQ(t.y, 767);
-  EXPECT_EQ(u.y, 0);
-  EXPECT_EQ(u.x, u_x);
+  EXPECT_EQ((std::vector<int>{s.x, s.y, t.y, u.x, u.y}), (std::vector<int>{new_x, 0, 767, u_x, 0}));
   game_stars_draw();
   EXPECT_EQ(px_get(gfx_back_buffer, 20, 767), t.colour);
   EXPECT_EQ(px_get(gfx_back_buffer, new_x, 0), s.colour);

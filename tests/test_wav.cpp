@@ -57,9 +57,8 @@ TEST_F(WavTest, AcceptedFilesFillTheFixedFormatWithTheirBytesUnchanged) {
             1);
   Bytes stereo16 = {1, 2, 3, 4, 5, 6, 7, 8};
   EXPECT_EQ(load_file(riff({chunk("fmt ", fmt(1, 8000, 2, 16)), chunk("data", stereo16)})), 2);
-  EXPECT_EQ(snd_table[1].file_rate, 44100u);
-  EXPECT_EQ(snd_table[2].file_rate, 8000u);
-  EXPECT_EQ(snd_table[2].size, 8u);
+  EXPECT_EQ((std::vector<uint32_t>{snd_table[1].file_rate, snd_table[2].file_rate, snd_table[2].size}),
+            (std::vector<uint32_t>{44100, 8000, 8}));
   EXPECT_EQ(buffer_bytes(0), samples);
   EXPECT_EQ(buffer_bytes(2), stereo16);
   // Whatever the file said (here 16-bit stereo at 8000), the buffer is 8-bit mono at 11025.
