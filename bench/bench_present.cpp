@@ -10,8 +10,8 @@
 #include "bench/bench_world.h"
 #include "game/background.h"
 #include "platform/host/present.h"
-#include "platform/port/options.h"
 #include "platform/host/window.h"
+#include "platform/port/options.h"
 #include "platform/seams/seams_video.h"
 
 namespace {

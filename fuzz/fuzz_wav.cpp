@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "fuzz/fuzz_input.h"
 #include "app/globals.h"
+#include "fuzz/fuzz_input.h"
 #include "platform/seams/seams_audio.h"
 #include "platform/win32.h"
 #include "sfx/sound.h"
@@ -16,7 +16,6 @@
 namespace {
 
 int g_window;  // sound set-up needs a window handle, not a real window
-
 
 [[noreturn]] void fail(const char* what, int32_t id) {
   std::fprintf(stderr, "fuzz_wav: %s (id %d)\n", what, (int)id);

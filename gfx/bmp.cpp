@@ -68,9 +68,12 @@ int bmp_load(ImageFile* image, const char* path) {
     if (!read_exact(f, masks, sizeof masks)) return refuse(f, image, nullptr);
     at += (LONG)sizeof masks;
     if (ih.biSize < sizeof ih + sizeof masks) headers_end = at;
-    if (masks[0] == 0xF800 && masks[1] == 0x07E0 && masks[2] == 0x001F) image->layout = BMP_LAYOUT_BITFIELDS565;
-    else if (masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F) image->layout = BMP_LAYOUT_BITFIELDS555;
-    else return refuse(f, image, nullptr);  // no other arrangement of the bits is read
+    if (masks[0] == 0xF800 && masks[1] == 0x07E0 && masks[2] == 0x001F)
+      image->layout = BMP_LAYOUT_BITFIELDS565;
+    else if (masks[0] == 0x7C00 && masks[1] == 0x03E0 && masks[2] == 0x001F)
+      image->layout = BMP_LAYOUT_BITFIELDS555;
+    else
+      return refuse(f, image, nullptr);  // no other arrangement of the bits is read
   }
   if (!skip_to(f, at, headers_end)) return refuse(f, image, nullptr);
   at = headers_end > at ? headers_end : at;
@@ -157,7 +160,8 @@ int bmp_flip_rows(uint8_t* pixels, int32_t row_bytes, int32_t rows) {
   uint8_t* copy = (uint8_t*)std::malloc(row * (size_t)rows);
   if (!copy) return 0;
   std::memcpy(copy, pixels, row * (size_t)rows);
-  for (int32_t r = 0; r < rows; ++r) std::memcpy(pixels + (size_t)(rows - 1 - r) * row, copy + (size_t)r * row, row);
+  for (int32_t r = 0; r < rows; ++r)
+    std::memcpy(pixels + (size_t)(rows - 1 - r) * row, copy + (size_t)r * row, row);
   std::free(copy);
   return 1;
 }
@@ -181,7 +185,8 @@ int gfx_load_bmp_into_surface(int32_t width, int32_t height, const char* path, S
     if (h > (int32_t)desc.dwHeight) h = (int32_t)desc.dwHeight;
     const size_t src_row = (size_t)img.info_header.biWidth * 2;
     for (int32_t y = 0; y < h && w > 0; ++y)
-      std::memcpy((uint8_t*)desc.lpSurface + (size_t)y * desc.lPitch, img.pixels + (size_t)y * src_row, (size_t)w * 2);
+      std::memcpy((uint8_t*)desc.lpSurface + (size_t)y * desc.lPitch, img.pixels + (size_t)y * src_row,
+                  (size_t)w * 2);
   }
   gfx_unlock_surface(surface);
   bmp_unload(&gfx_scratch_image);

@@ -22,8 +22,8 @@ struct SoundSlot {
 extern IDirectSound* snd_direct_sound;  // null until created, or when creation failed
 extern int32_t snd_first_call;          // 1 until the first snd_init tries to create the device
 extern SoundSlot snd_table[SND_MAX_SOUNDS];
-extern WAVEFORMATEX snd_wave_format;   // filled by every load
-extern DSBUFFERDESC snd_buffer_desc;   // filled by every load
+extern WAVEFORMATEX snd_wave_format;  // filled by every load
+extern DSBUFFERDESC snd_buffer_desc;  // filled by every load
 
 int snd_init();
 int32_t snd_load_wav(const char* path, DWORD flags);

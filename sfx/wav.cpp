@@ -25,8 +25,7 @@ static bool snd_find_chunks(HMMIO file, WAVEFORMATEX* format, MMCKINFO* data) {
   data->ckid = mmioFOURCC('f', 'm', 't', ' ');
   if (mmioDescend(file, data, &riff, MMIO_FINDCHUNK) != 0) return false;
   // A 16-byte chunk is read on into what follows it; the last two bytes are not used.
-  if (mmioRead(file, reinterpret_cast<HPSTR>(format), sizeof *format) != (LONG)sizeof *format)
-    return false;
+  if (mmioRead(file, reinterpret_cast<HPSTR>(format), sizeof *format) != (LONG)sizeof *format) return false;
   if (format->wFormatTag != WAVE_FORMAT_PCM) return false;
   if (mmioAscend(file, data, 0) != 0) return false;
   data->ckid = mmioFOURCC('d', 'a', 't', 'a');

@@ -21,10 +21,10 @@ extern const PlatDemoGame game_demo_hooks;
 // The demo options, as the option table sets them; the file names are argv's own.
 constexpr int PLAT_DEMO_HASH_FRAMES = 64;
 struct PlatDemoOptions {
-  const char* record = nullptr;  // --record FILE
-  const char* play = nullptr;    // --playdemo FILE
-  const char* timed = nullptr;   // --timedemo FILE
-  bool play_continue = false;    // --playdemo-continue
+  const char* record = nullptr;                      // --record FILE
+  const char* play = nullptr;                        // --playdemo FILE
+  const char* timed = nullptr;                       // --timedemo FILE
+  bool play_continue = false;                        // --playdemo-continue
   uint32_t hash_frames[PLAT_DEMO_HASH_FRAMES] = {};  // --hash-frames N,...
   int hash_frame_count = 0;
 };

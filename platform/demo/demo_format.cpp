@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-
 namespace {
 
 constexpr char kMagic[8] = {'T', 'R', 'V', 'L', 'D', 'E', 'M', 'O'};

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/host/settings.h"
 #include "platform/host/pixels.h"
+#include "platform/host/settings.h"
 #include "platform/seams/seams_video.h"
 
 namespace {

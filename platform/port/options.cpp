@@ -111,8 +111,9 @@ const OptSpec kOptions[] = {
      [](PlatOptions&, const char* v) { return demo_file(&plat_demo_options.timed, v); }, PLAT_OPT_RUN, true},
     {"hash-frames", "N,...", "print a hash of the picture shown after each listed frame",
      [](PlatOptions&, const char* v) {
-       return plat_demo_parse_frames(v, &plat_demo_options) ? nullptr
-                                                            : "wants up to 64 frame numbers separated by commas";
+       return plat_demo_parse_frames(v, &plat_demo_options)
+                  ? nullptr
+                  : "wants up to 64 frame numbers separated by commas";
      },
      PLAT_OPT_RUN, true},
     {"help", nullptr, "show this help", nullptr, PLAT_OPT_HELP, true},

@@ -35,7 +35,9 @@ std::vector<uint8_t> ac_read_file(const char* path) {
 }
 
 uint32_t ac_u32(const std::vector<uint8_t>& b, size_t at) {
-  return at + 4 <= b.size() ? (uint32_t)b[at] | (uint32_t)b[at + 1] << 8 | (uint32_t)b[at + 2] << 16 | (uint32_t)b[at + 3] << 24 : 0;
+  return at + 4 <= b.size() ? (uint32_t)b[at] | (uint32_t)b[at + 1] << 8 | (uint32_t)b[at + 2] << 16 |
+                                  (uint32_t)b[at + 3] << 24
+                            : 0;
 }
 uint16_t ac_u16(const std::vector<uint8_t>& b, size_t at) {
   return at + 2 <= b.size() ? (uint16_t)(b[at] | b[at + 1] << 8) : 0;
@@ -56,8 +58,8 @@ bool ac_find(const char* path, std::string* real, std::string* found) {
 // Visible colours the key swallows after conversion: near-magenta anywhere, near-black in
 // black-keyed pictures; pure black in sprites, which is drawn but never collides. The file's own
 // 24-bit colours are looked up where the reader found the rows.
-void ac_key_report(const AgPicture& p, const std::vector<uint8_t>& file, const ImageFile& img, std::string* keys,
-                   int* warnings) {
+void ac_key_report(const AgPicture& p, const std::vector<uint8_t>& file, const ImageFile& img,
+                   std::string* keys, int* warnings) {
   long near_key = 0, black = 0, key = 0;
   uint16_t keyv = p.key == AG_KEY_MAGENTA ? 0xF81F : 0;
   int w = img.info_header.biWidth, h = img.info_header.biHeight;
@@ -88,7 +90,8 @@ void ac_key_report(const AgPicture& p, const std::vector<uint8_t>& file, const I
   }
   std::string s = "ok";
   if (near_key) {
-    std::snprintf(buf, sizeof buf, "%ld near-%s pixels become the key", near_key, p.key == AG_KEY_MAGENTA ? "magenta" : "black");
+    std::snprintf(buf, sizeof buf, "%ld near-%s pixels become the key", near_key,
+                  p.key == AG_KEY_MAGENTA ? "magenta" : "black");
     s = buf;
     ++*warnings;
   }
@@ -105,13 +108,26 @@ std::string ac_format(const ImageFile& img, bool loaded) {
   if (img.file_header.bfType != 0x4D42) return "not BMP";
   const char* kind = "";
   switch (img.layout) {
-    case BMP_LAYOUT_INDEXED8: kind = "8-bit"; break;
-    case BMP_LAYOUT_RGB565: kind = "16-bit 5.6.5"; break;
-    case BMP_LAYOUT_BITFIELDS565: kind = "16-bit masks 5.6.5"; break;
-    case BMP_LAYOUT_BITFIELDS555: kind = "16-bit masks 5.5.5"; break;
-    case BMP_LAYOUT_MASKS_MISSING: kind = "16-bit 5.6.5, masks missing"; break;
-    case BMP_LAYOUT_BGR24: kind = "24-bit"; break;
-    case BMP_LAYOUT_NONE: break;
+    case BMP_LAYOUT_INDEXED8:
+      kind = "8-bit";
+      break;
+    case BMP_LAYOUT_RGB565:
+      kind = "16-bit 5.6.5";
+      break;
+    case BMP_LAYOUT_BITFIELDS565:
+      kind = "16-bit masks 5.6.5";
+      break;
+    case BMP_LAYOUT_BITFIELDS555:
+      kind = "16-bit masks 5.5.5";
+      break;
+    case BMP_LAYOUT_MASKS_MISSING:
+      kind = "16-bit 5.6.5, masks missing";
+      break;
+    case BMP_LAYOUT_BGR24:
+      kind = "24-bit";
+      break;
+    case BMP_LAYOUT_NONE:
+      break;
   }
   char buf[96];
   if (!*kind)
@@ -132,8 +148,10 @@ AcResult ac_check_picture(const AgPicture& p) {
     if (img.file_header.bfType == 0x4D42) {
       int32_t w = img.info_header.biWidth, h = img.info_header.biHeight;
       char buf[96];
-      if (w == p.width && h == p.height) std::snprintf(buf, sizeof buf, "%dx%d", w, h);
-      else std::snprintf(buf, sizeof buf, "%dx%d, want %dx%d", w, h, p.width, p.height);
+      if (w == p.width && h == p.height)
+        std::snprintf(buf, sizeof buf, "%dx%d", w, h);
+      else
+        std::snprintf(buf, sizeof buf, "%dx%d, want %dx%d", w, h, p.width, p.height);
       size = buf;
     }
     if (r.loads) ac_key_report(p, ac_read_file(real.c_str()), img, &keys, &r.warnings);
@@ -170,7 +188,8 @@ AcResult ac_check_sound(const char* path) {
     char buf[96];
     std::snprintf(buf, sizeof buf, "WAV tag %d %d-bit %dch %u Hz", tag, bits, channels, rate);
     format = buf;
-    std::snprintf(buf, sizeof buf, "%u bytes, %u ms", data, rate ? (unsigned)((uint64_t)data * 1000 / AG_SOUND_RATE) : 0);
+    std::snprintf(buf, sizeof buf, "%u bytes, %u ms", data,
+                  rate ? (unsigned)((uint64_t)data * 1000 / AG_SOUND_RATE) : 0);
     size = buf;
     int32_t id = snd_load_wav(path, SND_LOAD_FLAGS);
     if (id < 0) {
@@ -187,7 +206,8 @@ AcResult ac_check_sound(const char* path) {
   } else {
     verdict = "no: missing";
   }
-  std::printf("%-30s %-14s %-37s %-22s %s\n", path, found.c_str(), format.c_str(), size.c_str(), verdict.c_str());
+  std::printf("%-30s %-14s %-37s %-22s %s\n", path, found.c_str(), format.c_str(), size.c_str(),
+              verdict.c_str());
   return r;
 }
 
@@ -197,9 +217,12 @@ int main(int argc, char** argv) {
   bool strict = false;
   const char* dir = nullptr;
   for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--strict")) strict = true;
-    else if (!dir && argv[i][0] != '-') dir = argv[i];
-    else dir = nullptr, i = argc;
+    if (!std::strcmp(argv[i], "--strict"))
+      strict = true;
+    else if (!dir && argv[i][0] != '-')
+      dir = argv[i];
+    else
+      dir = nullptr, i = argc;
   }
   if (!dir) {
     std::fprintf(stderr,
@@ -237,6 +260,7 @@ int main(int argc, char** argv) {
     }
     snd_shutdown();
   }
-  std::printf("\n%d of %d files will not load as the game expects; %d warnings\n", bad, AG_PICTURE_COUNT + AG_SOUND_COUNT, warnings);
+  std::printf("\n%d of %d files will not load as the game expects; %d warnings\n", bad,
+              AG_PICTURE_COUNT + AG_SOUND_COUNT, warnings);
   return bad || (strict && warnings) ? 1 : 0;
 }

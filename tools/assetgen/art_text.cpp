@@ -117,7 +117,8 @@ void ag_mask_blur(const AgMask* src, AgMask* dst, int radius) {
   *dst = a;
 }
 
-void ag_mask_paint(AgCanvas* c, const AgMask* m, AgColour top, AgColour bottom, int y0, int y1, float strength) {
+void ag_mask_paint(AgCanvas* c, const AgMask* m, AgColour top, AgColour bottom, int y0, int y1,
+                   float strength) {
   for (int y = 0; y < m->h && y < c->h; ++y) {
     AgColour col = ag_mix(top, bottom, ag_clamp01((float)(y - y0) / (float)(y1 - y0 > 0 ? y1 - y0 : 1)));
     for (int x = 0; x < m->w && x < c->w; ++x) ag_blend(c, x, y, col, m->a[(size_t)y * m->w + x] * strength);
@@ -126,5 +127,6 @@ void ag_mask_paint(AgCanvas* c, const AgMask* m, AgColour top, AgColour bottom, 
 
 void ag_mask_glow(AgCanvas* c, const AgMask* m, AgColour col, float strength) {
   for (int y = 0; y < m->h && y < c->h; ++y)
-    for (int x = 0; x < m->w && x < c->w; ++x) ag_add_light(c, x, y, col, m->a[(size_t)y * m->w + x] * strength);
+    for (int x = 0; x < m->w && x < c->w; ++x)
+      ag_add_light(c, x, y, col, m->a[(size_t)y * m->w + x] * strength);
 }

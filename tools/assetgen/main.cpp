@@ -33,26 +33,46 @@ static bool ag_write_file(const std::string& path, const std::vector<uint8_t>& b
 
 static AgPixels ag_make_picture(int index) {
   switch (index) {
-    case 0: return ag_art_cursor();
-    case 1: return ag_art_slots();
-    case 2: return ag_art_digits();
-    case 3: return ag_art_ship0();
-    case 4: return ag_art_ship1();
-    case 5: return ag_art_laser();
-    case 6: return ag_art_blow_big();
-    case 7: return ag_art_blow_small();
-    case 8: return ag_art_blow_aster();
-    case 9: return ag_art_asteroid1();
-    case 10: return ag_art_asteroid2();
-    case 11: return ag_art_small1();
-    case 12: return ag_art_small2();
-    case 13: return ag_art_background(0);
-    case 14: return ag_art_background(1);
-    case 15: return ag_art_menu();
-    case 16: return ag_art_info();
-    case 17: return ag_art_button(0);
-    case 18: return ag_art_button(1);
-    default: return ag_art_button(2);
+    case 0:
+      return ag_art_cursor();
+    case 1:
+      return ag_art_slots();
+    case 2:
+      return ag_art_digits();
+    case 3:
+      return ag_art_ship0();
+    case 4:
+      return ag_art_ship1();
+    case 5:
+      return ag_art_laser();
+    case 6:
+      return ag_art_blow_big();
+    case 7:
+      return ag_art_blow_small();
+    case 8:
+      return ag_art_blow_aster();
+    case 9:
+      return ag_art_asteroid1();
+    case 10:
+      return ag_art_asteroid2();
+    case 11:
+      return ag_art_small1();
+    case 12:
+      return ag_art_small2();
+    case 13:
+      return ag_art_background(0);
+    case 14:
+      return ag_art_background(1);
+    case 15:
+      return ag_art_menu();
+    case 16:
+      return ag_art_info();
+    case 17:
+      return ag_art_button(0);
+    case 18:
+      return ag_art_button(1);
+    default:
+      return ag_art_button(2);
   }
 }
 
@@ -81,9 +101,12 @@ int main(int argc, char** argv) {
   const char* preview = nullptr;
   const char* icons = nullptr;
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--preview") == 0 && i + 1 < argc) preview = argv[++i];
-    else if (std::strcmp(argv[i], "--icons") == 0 && i + 1 < argc) icons = argv[++i];
-    else if (argv[i][0] != '-' && !dir) dir = argv[i];
+    if (std::strcmp(argv[i], "--preview") == 0 && i + 1 < argc)
+      preview = argv[++i];
+    else if (std::strcmp(argv[i], "--icons") == 0 && i + 1 < argc)
+      icons = argv[++i];
+    else if (argv[i][0] != '-' && !dir)
+      dir = argv[i];
     else {
       std::fprintf(stderr, "usage: tarvellin-assetgen DIR [--preview PREVIEW_DIR] [--icons ICON_DIR]\n");
       return 2;
@@ -108,7 +131,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "tarvellin-assetgen: cannot write %s/%s: %s\n", dir, p.path, std::strerror(errno));
       ++failures;
     }
-    if (preview && !ag_write_file(std::string(preview) + "/" + ag_flat_name(p.path) + ".ppm", ag_ppm(p.width, p.height, px, p.key))) {
+    if (preview && !ag_write_file(std::string(preview) + "/" + ag_flat_name(p.path) + ".ppm",
+                                  ag_ppm(p.width, p.height, px, p.key))) {
       std::fprintf(stderr, "tarvellin-assetgen: cannot write the preview of %s\n", p.path);
       ++failures;
     }
@@ -116,7 +140,8 @@ int main(int argc, char** argv) {
   std::vector<uint8_t> (*sounds[AG_SOUND_COUNT])() = {ag_sound_focus, ag_sound_click, ag_sound_exit};
   for (int i = 0; i < AG_SOUND_COUNT; ++i) {
     std::vector<uint8_t> s = sounds[i]();
-    if (!ag_write_file(root + "/" + ag_sounds[i], ag_wav_encode(s.data(), (uint32_t)s.size(), AG_SOUND_RATE))) {
+    if (!ag_write_file(root + "/" + ag_sounds[i],
+                       ag_wav_encode(s.data(), (uint32_t)s.size(), AG_SOUND_RATE))) {
       std::fprintf(stderr, "tarvellin-assetgen: cannot write %s/%s: %s\n", dir, ag_sounds[i],
                    std::strerror(errno));
       ++failures;
