@@ -16,7 +16,7 @@
 #include <dsound.h>
 #include <dmusici.h>
 #else
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 #include "platform/api/winuser32.h"
 #include "platform/api/fileio32.h"
 #include "platform/api/gdi32.h"

@@ -1,6 +1,6 @@
 // COM start-up and the minimal music performance and loader objects.
 #pragma once
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 #define CLSCTX_INPROC_SERVER 0x1
 #define CLSCTX_INPROC_HANDLER 0x2

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "platform/api/gdi32.h"
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 typedef void* HANDLE;
 

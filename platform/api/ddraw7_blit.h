@@ -1,7 +1,7 @@
 // The pixel work behind Blt: fills and copies of RGB565 rectangles over plain memory, clipped
 // beforehand by the caller.
 #pragma once
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 // A surface's pixels as the copies see them.
 struct DdPixels {

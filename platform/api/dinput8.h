@@ -1,6 +1,6 @@
 // DirectInput 8: the system keyboard and mouse as immediate-state devices.
 #pragma once
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 #include "platform/host/keys.h"
 
 #define DIRECTINPUT_VERSION 0x0800

@@ -3,7 +3,7 @@
 // Nothing plays.
 #pragma once
 #include "platform/api/dsound8.h"
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 typedef LONG MUSIC_TIME;
 

@@ -1,7 +1,7 @@
 // DirectSound: static 8-bit mono buffers mixed into one SDL audio device.
 #pragma once
 #include "platform/api/mmio32.h"
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 #define _FACDS 0x878
 #define MAKE_DSHRESULT(code) ((HRESULT)(0x80000000u | ((DWORD)_FACDS << 16) | (DWORD)(code)))

@@ -1,6 +1,6 @@
 // OpenFile, _lread, _lclose over POSIX files; names are found whatever the case of their letters.
 #pragma once
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 #define OFS_MAXPATHNAME 128
 #define OF_READ 0x0000

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) ((BYTE)(rgb))

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdio>  // SEEK_SET, SEEK_CUR, SEEK_END for mmioSeek
 
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 typedef UINT MMRESULT;
 typedef DWORD FOURCC;

@@ -1,6 +1,6 @@
 // Windows, messages, the tick counter, key state and rectangle helpers.
 #pragma once
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 constexpr uint16_t DEMO_FORMAT = 1;
 constexpr int DEMO_MAX_MESSAGES = 64;  // per pass; the recorder queues no window message past it

@@ -1,6 +1,6 @@
 // The millisecond clock GetTickCount reads: 32 bits, wrapping after 49.7 days.
 #pragma once
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 // The system's reading: the monotonic clock, or the test seam's virtual clock.
 DWORD plat_clock_system();

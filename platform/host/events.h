@@ -3,7 +3,7 @@
 #pragma once
 #include <cstddef>
 
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 // Where the pump hands what the border makes input of.
 struct PlatEventSink {

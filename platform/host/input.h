@@ -3,7 +3,7 @@
 // messages (close, expose), and answers for single keys; the API's calls read them here and
 // nothing else. A tap (the demo) sees each of them first, and records them or replaces them.
 #pragma once
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 #include "platform/host/input_types.h"
 #include "platform/host/keys.h"
 

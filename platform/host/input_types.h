@@ -1,6 +1,6 @@
 // What the input border hands around: one mouse read and which screen the game shows.
 #pragma once
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 // One read of the mouse, laid out as DIMOUSESTATE: relative motion, wheel, four buttons.
 struct PlatMouse {

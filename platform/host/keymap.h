@@ -1,6 +1,6 @@
 // Remapped keys and toggle fire at the input border.
 #pragma once
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 #include "platform/host/settings.h"
 
 // Takes one "KEY=GAMEKEY" into the tables of *o: KEY as SDL names keys ("Space", "Right Ctrl")

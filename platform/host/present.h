@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 // Shows the frame in the window of `hwnd` (or the game's main window) at plat_present_rect,
 // black around it; nearest-neighbour unless plat_options.smooth. False when there is no window

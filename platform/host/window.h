@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 struct SDL_Window;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 // Forget every armed fault, injected input, trace line and call count; real clock again.
 void seam_reset();

@@ -1,6 +1,6 @@
 // What the platform's own implementations read from the test seams.
 #pragma once
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 struct InjectedInput {
   bool on = false;

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/api/wintypes.h"
+#include "platform/wintypes.h"
 
 // The last frame Flip presented, as RGB565 rows `pitch_px` pixels apart. False before the first
 // presented frame or once the display is gone. The pixels stay valid until the next Flip.
