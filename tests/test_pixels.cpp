@@ -1,17 +1,24 @@
 // The SIMD pixel loops against the scalar reference at every level this CPU runs, copies and
 // fills through Blt against a plain model, and what the present puts in the window.
+#include <linux/magic.h>
 #include <png.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "platform/host/paths.h"
 #include "platform/host/pixels.h"
 #include "platform/host/present.h"
 #include "platform/host/screenshot.h"
@@ -320,14 +327,118 @@ TEST_F(PixPresent, ScreenshotIsTheShownFrameAsAPngInThePicturesFolder) {
     EXPECT_EQ(plat_screenshot_folder(), want + "/Tarvellin") << line;
   }
 
-  // A folder under a plain file cannot be made, even by root: told once, nothing written.
+  // A folder under a plain file cannot be made, even by root: each shot says so.
   plat_options.screenshot_dir = first + "/sub";
   testing::internal::CaptureStderr();
   EXPECT_EQ(plat_screenshot_take(0), "");
   EXPECT_EQ(plat_screenshot_take(0), "");
   const std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("cannot save screenshots in " + first + "/sub"), std::string::npos) << err;
-  EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+  const std::string line = "tarvellin: cannot save a screenshot in " + first + "/sub: Not a directory\n";
+  EXPECT_EQ(err, line + line);
+  plat_options.screenshot_dir.clear();
+}
+
+char g_final_name[4096];
+bool g_named_while_writing = false;
+void on_file_too_large(int) {
+  struct stat st;
+  if (lstat(g_final_name, &st) == 0) g_named_while_writing = true;
+}
+
+// Where the player looks: a relative folder from where the game started, the path printed whole.
+// The final name appears only for a whole file (a write cut off by the file size limit is a
+// kill), never follows or replaces what is there; every failure says where and why, also with
+// no home folder and for a folder the system refuses to make.
+TEST_F(PixPresent, ScreenshotsAreWholeUnderTheirNameAndEveryFailureIsTold) {
+  struct Restore {
+    PlatOptions options = plat_options;
+    ~Restore() {
+      plat_options = options;
+      plat_remember_start_folder("");
+    }
+  } restore;
+  TempDir dir;
+  const std::string tmp = dir.path;
+  present_random(11);
+  plat_remember_start_folder(tmp.c_str());
+  plat_options.screenshot_dir = "./shots";
+  char stamp[32];
+  const time_t when = 86400 * 545 + 43200;
+  tm local;
+  localtime_r(&when, &local);
+  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+  const std::string name = tmp + "/shots/tarvellin-" + stamp;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(plat_screenshot_take(when), name + ".png");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "tarvellin: screenshot " + name + ".png\n");
+
+  // A link planted under the next names, one to a file, one dangling: neither followed nor replaced.
+  std::ofstream(tmp + "/target") << "keep";
+  ASSERT_EQ(unlink((name + ".png").c_str()), 0);
+  ASSERT_EQ(symlink((tmp + "/target").c_str(), (name + ".png").c_str()), 0);
+  ASSERT_EQ(symlink((tmp + "/nothing").c_str(), (name + "-2.png").c_str()), 0);
+  EXPECT_EQ(plat_screenshot_take(when), name + "-3.png");
+  std::string kept;
+  std::getline(std::ifstream(tmp + "/target"), kept);
+  EXPECT_EQ(kept, "keep");
+  EXPECT_NE(access((tmp + "/nothing").c_str(), F_OK), 0);
+
+  // Cut off half-way: the name is never seen, and nothing is left behind.
+  std::snprintf(g_final_name, sizeof g_final_name, "%s-4.png", name.c_str());
+  g_named_while_writing = false;
+  rlimit old_limit;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  rlimit small = old_limit;
+  small.rlim_cur = 20000;
+  struct sigaction catch_it {
+  }, old_action{};
+  catch_it.sa_handler = on_file_too_large;
+  sigaction(SIGXFSZ, &catch_it, &old_action);
+  setrlimit(RLIMIT_FSIZE, &small);
+  testing::internal::CaptureStderr();
+  const std::string cut = plat_screenshot_take(when);
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  sigaction(SIGXFSZ, &old_action, nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "tarvellin: cannot save a screenshot in " + tmp + "/shots: File too large\n");
+  EXPECT_EQ(cut, "");
+  EXPECT_FALSE(g_named_while_writing);
+  const auto files = std::distance(std::filesystem::directory_iterator(tmp + "/shots"), {});
+  EXPECT_EQ(files, 3);  // the shot and the two links
+
+  // No home folder to find the pictures folder from: told at every press.
+  plat_options.screenshot_dir.clear();
+  {
+    EnvGuard home("HOME", nullptr), config("XDG_CONFIG_HOME", nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(plat_screenshot_take(when), "");
+    EXPECT_EQ(plat_screenshot_take(when), "");
+    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string line =
+        "tarvellin: cannot save a screenshot in the pictures folder: there is no home folder (HOME is not "
+        "set); "
+        "use --screenshot-dir\n";
+    EXPECT_EQ(err, line + line);
+  }
+
+  // A folder the system refuses: its own reason, not the "No such file" of the steps after it.
+  std::vector<std::pair<std::string, std::string>> refused;
+  struct statfs fs;
+  if (statfs("/sys", &fs) == 0 && fs.f_type == SYSFS_MAGIC)
+    refused.push_back({"/sys/tarvellin-none/shots", ""});
+  if (geteuid() != 0) {
+    mkdir((tmp + "/locked").c_str(), 0555);
+    refused.push_back({tmp + "/locked/a/b", "Permission denied"});
+  }
+  for (const auto& [folder, why] : refused) {
+    plat_options.screenshot_dir = folder;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(plat_screenshot_take(when), "");
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind("tarvellin: cannot save a screenshot in " + folder + ": ", 0), 0u) << err;
+    EXPECT_EQ(err.find("No such file"), std::string::npos) << err;
+    EXPECT_NE(err.find(why), std::string::npos) << err;
+  }
 }
 
 }  // namespace
