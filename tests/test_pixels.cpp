@@ -188,6 +188,26 @@ TEST_F(PixBlt, RandomCopiesAndFillsMatchAModelAtEveryLevel) {
   }
 }
 
+// --integer-scale takes the smaller of the two whole factors, or the picture is cut off.
+TEST(PixPresentRect, IntegerScaleTakesTheSmallerFactor) {
+  struct Restore {
+    bool was = plat_options.integer_scale;
+    ~Restore() { plat_options.integer_scale = was; }
+  } restore;
+  plat_options.integer_scale = true;
+  const int screens[][6] = {// out_w, out_h, then x, y, w, h
+                            {2560, 1440, 768, 336, 1024, 768},
+                            {1440, 2560, 208, 896, 1024, 768},
+                            {3072, 1600, 512, 32, 2048, 1536},
+                            {2048, 1536, 0, 0, 2048, 1536}};
+  for (const auto& s : screens) {
+    int x, y, w, h;
+    plat_present_rect(1024, 768, s[0], s[1], &x, &y, &w, &h);
+    EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{s[2], s[3], s[4], s[5]}))
+        << s[0] << "x" << s[1];
+  }
+}
+
 // The present into the headless window: pixel for pixel what each option asks for.
 class PixPresent : public GfxDisplay {
  protected:
