@@ -358,57 +358,45 @@ TEST_F(PixPresent, ScreenshotIsTheShownFrameAsAPngInThePicturesFolder) {
   plat_options.screenshot_dir.clear();
 }
 
-char g_final_name[4096];
+std::string g_final_name;
 bool g_named_while_writing = false;
 void on_file_too_large(int) {
   struct stat st;
-  if (lstat(g_final_name, &st) == 0) g_named_while_writing = true;
+  g_named_while_writing |= lstat(g_final_name.c_str(), &st) == 0;
 }
 
-// Where the player looks: a relative folder from where the game started, the path printed whole.
-// The final name appears only for a whole file (a write cut off by the file size limit is a
-// kill), never follows or replaces what is there; every failure says where and why, also with
-// no home folder and for a folder the system refuses to make.
+// A relative folder is taken from where the game started, the path printed whole. The name
+// appears only for a whole file (a write cut off by the file size limit stands for a kill) and
+// never follows or replaces what is there. Every failure says where and why: no home folder,
+// a folder the system refuses to make (its reason, not the "No such file" of the steps after).
 TEST_F(PixPresent, ScreenshotsAreWholeUnderTheirNameAndEveryFailureIsTold) {
   struct Restore {
     PlatOptions options = plat_options;
-    ~Restore() {
-      plat_options = options;
-      plat_remember_start_folder("");
-    }
+    ~Restore() { plat_options = options, plat_remember_start_folder(""); }
   } restore;
   TempDir dir;
-  const std::string tmp = dir.path;
+  const std::string shots = dir.path + "/shots";
   present_random(11);
-  plat_remember_start_folder(tmp.c_str());
+  plat_remember_start_folder(dir.path.c_str());
   plat_options.screenshot_dir = "./shots";
-  char stamp[32];
-  const time_t when = 86400 * 545 + 43200;
-  tm local;
-  localtime_r(&when, &local);
-  std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-  const std::string name = tmp + "/shots/tarvellin-" + stamp;
   testing::internal::CaptureStderr();
-  EXPECT_EQ(plat_screenshot_take(when), name + ".png");
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "tarvellin: screenshot " + name + ".png\n");
+  const std::string first = plat_screenshot_take(0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "tarvellin: screenshot " + first + "\n");
+  ASSERT_EQ(first.rfind(shots + "/tarvellin-", 0), 0u) << first;
+  const std::string name = first.substr(0, first.size() - 4);
 
-  // A link planted under the next names, one to a file, one dangling: neither followed nor replaced.
-  std::ofstream(tmp + "/target") << "keep";
-  ASSERT_EQ(unlink((name + ".png").c_str()), 0);
-  ASSERT_EQ(symlink((tmp + "/target").c_str(), (name + ".png").c_str()), 0);
-  ASSERT_EQ(symlink((tmp + "/nothing").c_str(), (name + "-2.png").c_str()), 0);
-  EXPECT_EQ(plat_screenshot_take(when), name + "-3.png");
-  std::string kept;
-  std::getline(std::ifstream(tmp + "/target"), kept);
-  EXPECT_EQ(kept, "keep");
-  EXPECT_NE(access((tmp + "/nothing").c_str(), F_OK), 0);
+  std::ofstream(dir.path + "/target") << "keep";
+  ASSERT_EQ(unlink(first.c_str()), 0);
+  ASSERT_EQ(symlink((dir.path + "/target").c_str(), first.c_str()), 0);
+  ASSERT_EQ(symlink((dir.path + "/nothing").c_str(), (name + "-2.png").c_str()), 0);
+  EXPECT_EQ(plat_screenshot_take(0), name + "-3.png");
+  EXPECT_EQ(std::filesystem::file_size(dir.path + "/target"), 4u);
+  EXPECT_FALSE(std::filesystem::exists(dir.path + "/nothing"));
 
-  // Cut off half-way: the name is never seen, and nothing is left behind.
-  std::snprintf(g_final_name, sizeof g_final_name, "%s-4.png", name.c_str());
-  g_named_while_writing = false;
-  rlimit old_limit;
+  g_final_name = name + "-4.png";
+  rlimit old_limit, small;
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
-  rlimit small = old_limit;
+  small = old_limit;
   small.rlim_cur = 20000;
   struct sigaction catch_it {
   }, old_action{};
@@ -416,48 +404,31 @@ TEST_F(PixPresent, ScreenshotsAreWholeUnderTheirNameAndEveryFailureIsTold) {
   sigaction(SIGXFSZ, &catch_it, &old_action);
   setrlimit(RLIMIT_FSIZE, &small);
   testing::internal::CaptureStderr();
-  const std::string cut = plat_screenshot_take(when);
+  EXPECT_EQ(plat_screenshot_take(0), "");
   setrlimit(RLIMIT_FSIZE, &old_limit);
   sigaction(SIGXFSZ, &old_action, nullptr);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "tarvellin: cannot save a screenshot in " + tmp + "/shots: File too large\n");
-  EXPECT_EQ(cut, "");
+            "tarvellin: cannot save a screenshot in " + shots + ": File too large\n");
   EXPECT_FALSE(g_named_while_writing);
-  const auto files = std::distance(std::filesystem::directory_iterator(tmp + "/shots"), {});
-  EXPECT_EQ(files, 3);  // the shot and the two links
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shots), {}), 3);  // nothing left behind
 
-  // No home folder to find the pictures folder from: told at every press.
-  plat_options.screenshot_dir.clear();
-  {
-    EnvGuard home("HOME", nullptr), config("XDG_CONFIG_HOME", nullptr);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(plat_screenshot_take(when), "");
-    EXPECT_EQ(plat_screenshot_take(when), "");
-    const std::string err = testing::internal::GetCapturedStderr();
-    const std::string line =
-        "tarvellin: cannot save a screenshot in the pictures folder: there is no home folder (HOME is not "
-        "set); "
-        "use --screenshot-dir\n";
-    EXPECT_EQ(err, line + line);
-  }
-
-  // A folder the system refuses: its own reason, not the "No such file" of the steps after it.
-  std::vector<std::pair<std::string, std::string>> refused;
+  std::vector<std::pair<std::string, std::string>> refused = {
+      {"", "the pictures folder: there is no home folder (HOME is not set); use --screenshot-dir"}};
   struct statfs fs;
-  if (statfs("/sys", &fs) == 0 && fs.f_type == SYSFS_MAGIC)
-    refused.push_back({"/sys/tarvellin-none/shots", ""});
-  if (geteuid() != 0) {
-    mkdir((tmp + "/locked").c_str(), 0555);
-    refused.push_back({tmp + "/locked/a/b", "Permission denied"});
-  }
+  if (statfs("/sys", &fs) == 0 && fs.f_type == SYSFS_MAGIC) refused.push_back({"/sys/tarvellin-none/a", ""});
+  if (geteuid() != 0 && mkdir((dir.path + "/locked").c_str(), 0555) == 0)
+    refused.push_back({dir.path + "/locked/a/b", "Permission denied"});
+  EnvGuard home("HOME", nullptr), config("XDG_CONFIG_HOME", nullptr);
   for (const auto& [folder, why] : refused) {
     plat_options.screenshot_dir = folder;
     testing::internal::CaptureStderr();
-    EXPECT_EQ(plat_screenshot_take(when), "");
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(err.rfind("tarvellin: cannot save a screenshot in " + folder + ": ", 0), 0u) << err;
-    EXPECT_EQ(err.find("No such file"), std::string::npos) << err;
-    EXPECT_NE(err.find(why), std::string::npos) << err;
+    EXPECT_EQ(plat_screenshot_take(0), "");
+    EXPECT_EQ(plat_screenshot_take(0), "");  // told again
+    const std::string err = testing::internal::GetCapturedStderr(), line = err.substr(0, err.find('\n') + 1);
+    EXPECT_EQ(err, line + line);
+    EXPECT_EQ(line.rfind("tarvellin: cannot save a screenshot in " + folder, 0), 0u) << err;
+    EXPECT_NE(line.find(why), std::string::npos) << err;
+    EXPECT_EQ(line.find("No such file"), std::string::npos) << err;
   }
 }
 
