@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What `cmake --install` puts where, as packagers expect, and the Debian package made from it.
 # The game finds its data from the installed executable (../share/tarvellin), so the tree is
 # relocatable: any prefix, and DESTDIR, work.
@@ -62,6 +63,8 @@ set(CPACK_PACKAGE_NAME tarvellin)
 set(CPACK_PACKAGE_VENDOR "The Tarvellin developers")
 set(CPACK_PACKAGE_CONTACT "The Tarvellin developers <maintainers@tarvellin.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small 2D space shooter")
+# MIT (Expat in dist/copyright, which the package carries as its copyright file).
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_DESCRIPTION "Fly one of two ships over a scrolling starfield and shoot down an endless rain
 of asteroids and small enemy craft. Full screen or in a window, scaled
 sharply, with a low-CPU mode. Comes with its default pictures and sounds.")

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for Windows with MinGW-w64 (Debian's g++-mingw-w64-x86-64 or g++-mingw-w64-i686).
 # 64-bit by default; -DTARVELLIN_MINGW_ARCH=i686 for 32-bit.
 set(CMAKE_SYSTEM_NAME Windows)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The Windows build: the game folders only, on the SDK's own headers and DirectX, as a WIN32
 # executable. Tools, tests and benchmarks are Linux's; the pictures and sounds come from a Linux
 # build's assetgen (make windows-zip packs them beside the program).

@@ -33,12 +33,15 @@ static bool snd_find_chunks(HMMIO file, WAVEFORMATEX* format, MMCKINFO* data) {
 }
 
 // The sound is as long as the data chunk says, or as the file holds when it ends first: a size
-// field that lies allocates no more than the file's own length.
+// field that lies allocates no more than the file's own length. A file ending less than the
+// smallest buffer past the chunk's start still gives that buffer, its tail silent.
 static bool snd_held_bytes(HMMIO file, DWORD claimed, DWORD* size) {
   LONG here = mmioSeek(file, 0, SEEK_CUR);
   LONG end = mmioSeek(file, 0, SEEK_END);
   if (here < 0 || end < here || mmioSeek(file, here, SEEK_SET) != here) return false;
-  *size = claimed < (DWORD)(end - here) ? claimed : (DWORD)(end - here);
+  DWORD held = (DWORD)(end - here);
+  if (held < DSBSIZE_MIN) held = DSBSIZE_MIN;
+  *size = claimed < held ? claimed : held;
   return true;
 }
 

@@ -1,8 +1,13 @@
 // Keyboard and mouse: the device life cycle, reads with missing or failing devices, the key map.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <fstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -11,6 +16,7 @@
 #include "platform/host/keymap.h"
 #include "platform/host/window.h"
 #include "platform/seams/seams_pad.h"
+#include "test_support.h"
 
 namespace {
 
@@ -183,6 +189,42 @@ TEST_F(PadTest, PlayMappingDeadZoneHotPlugAndTwoPads) {
   // --map on pad buttons: pad:dpdown gives Q instead, the trigger still fires.
   ASSERT_EQ(plat_keymap_add(&plat_options, "pad:dpdown=Q"), nullptr);
   EXPECT_EQ(Border().held(), (Keys{DIK_Q, DIK_LCONTROL, DIK_RIGHT}));
+}
+
+// The shipped binary reads TARVELLIN_TEST_PAD: only a FIFO, whose lines are bounded, across reads too.
+TEST_F(PadTest, ScriptTakesOnlyAFifoAndBoundsItsLines) {
+  TempDir dir;
+  const std::string file = dir.path + "/script", fifo = dir.path + "/fifo";
+  std::ofstream(file) << "bogus\n";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {file, std::string("/dev/zero")}) {
+    EnvGuard env("TARVELLIN_TEST_PAD", path.c_str());
+    seam_pad_script_reset();
+    testing::internal::CaptureStderr();
+    seam_pad_script_poll();
+    seam_pad_script_poll();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tarvellin: TARVELLIN_TEST_PAD: " + path + " is not a FIFO (make one with mkfifo); ignored\n");
+  }
+  EnvGuard env("TARVELLIN_TEST_PAD", fifo.c_str());
+  seam_pad_script_reset();
+  seam_pad_script_poll();
+  const int w = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+  ASSERT_GE(w, 0);
+  const std::string part1(200, 'x'), part2 = std::string(100, 'x') + "\nbogus 2\nbutton a";
+  testing::internal::CaptureStderr();
+  ASSERT_EQ(write(w, part1.data(), part1.size()), (ssize_t)part1.size());
+  seam_pad_script_poll();
+  ASSERT_EQ(write(w, part2.data(), part2.size()), (ssize_t)part2.size());
+  seam_pad_script_poll();
+  ASSERT_EQ(write(w, " 1\n", 3), 3);
+  seam_pad_script_poll();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "tarvellin: test pad: a line longer than 256 bytes; dropped\n"
+            "tarvellin: test pad: cannot 'bogus 2'\n"
+            "tarvellin: test pad: cannot 'button a 1'\n");  // no pad attached by the script
+  close(w);
+  seam_pad_script_reset();
 }
 
 TEST_F(PadTest, MenuAndInformationScreenGetTheCursorAndEscape) {

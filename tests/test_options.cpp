@@ -1,12 +1,15 @@
 // The Linux build's options (command line, configuration file, which wins) and the search for
 // the data folder. The environment's part of the search is run end to end by tests/e2e/cli.sh.
 #include <gtest/gtest.h>
+#include <pwd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "platform/demo/demo.h"
 #include "platform/host/keys.h"
+#include "platform/host/paths.h"
 #include "platform/port/datadir.h"
 #include "platform/port/options.h"
 #include "test_support.h"
@@ -101,6 +104,65 @@ TEST(Options, ConfigFileIsReadLineByLineAndTheCommandLineWins) {
   EXPECT_EQ(maps.o.key_map[DIK_Z], DIK_LEFT);
   EXPECT_EQ(maps.o.key_map[DIK_X], DIK_RIGHT);
   EXPECT_TRUE(maps.o.fire_toggle && !maps.o.gamepad);
+}
+
+// Lines as people write them: a byte-order mark, trailing comments, name=value. A key mapped on
+// a second line names the first; a NUL byte refuses its line, not the rest of the file.
+TEST(Options, ConfigFileTakesCommentsBomAndEqualsAndNamesItsBadLines) {
+  const char conf[] =
+      "\xEF\xBB\xBFvolume 50 # quieter\nnosound=yes\nscale = 2\t# two\ndata /srv/a#b\nmap Z=Left\n"
+      "map z=Right\nmap Space=A # ok\nsmooth\0 yes\nwindow\n# map Z=Up\nmap pad:a=none\nmap pad:A=A\n";
+  std::vector<const char*> argv = {"tarvellin"};
+  PlatOptions o;
+  std::string error, warnings;
+  ASSERT_EQ(plat_parse_options(1, argv.data(), conf, sizeof conf - 1, &o, &error, &warnings), PLAT_OPT_RUN);
+  EXPECT_EQ(o.volume, 50);
+  EXPECT_TRUE(o.nosound && o.window);
+  EXPECT_FALSE(o.smooth);
+  EXPECT_EQ(o.scale, 2);
+  EXPECT_EQ(o.data, "/srv/a#b");
+  EXPECT_EQ(o.key_map[DIK_Z], DIK_LEFT);  // the first line's mapping stays
+  EXPECT_EQ(o.key_map[DIK_SPACE], DIK_A);
+  EXPECT_EQ(o.pad_map[0], PLAT_MAP_NONE);
+  EXPECT_EQ(warnings,
+            "line 6: 'map' maps 'z' again, already mapped on line 5; ignored\n"
+            "line 8: holds a NUL byte; ignored\n"
+            "line 12: 'map' maps 'pad:A' again, already mapped on line 11; ignored\n");
+}
+
+// "~" is the home folder in every path option, from the file and the command line alike
+// (a shell leaves "--data=~/x" alone); a relative path is taken from the start folder.
+TEST(Options, PathsExpandTheHomeFolderAndRelativeOnesStartWhereTheGameStarted) {
+  EnvGuard home("HOME", "/home/me/");
+  struct Restore {
+    PlatDemoOptions demo = plat_demo_options;
+    ~Restore() {
+      plat_demo_options = demo;
+      plat_remember_start_folder("");
+    }
+  } restore;
+  Parsed p = parse({"--screenshot-dir=~/shots", "--record=~/r.demo", "--playdemo", "~"}, "data ~/games\n");
+  ASSERT_EQ(p.action, PLAT_OPT_RUN) << p.error;
+  EXPECT_EQ(p.o.data, "/home/me/games");
+  EXPECT_EQ(p.o.screenshot_dir, "/home/me/shots");
+  EXPECT_STREQ(plat_demo_options.record, "/home/me/r.demo");
+  EXPECT_STREQ(plat_demo_options.play, "/home/me");
+  EXPECT_EQ(parse({"--data=/a/~b"}).o.data, "/a/~b");
+  if (const passwd* root = getpwnam("root")) {
+    EXPECT_EQ(parse({"--data=~root/x"}).o.data, std::string(root->pw_dir) + "/x");
+  }
+  {
+    EnvGuard none("HOME", nullptr);
+    EXPECT_NE(parse({"--data=~/x"}).error.find("home folder"), std::string::npos);
+    EXPECT_NE(parse({}, "screenshot-dir ~/s\n").warnings.find("line 1: 'screenshot-dir' starts with ~"),
+              std::string::npos);
+  }
+
+  ASSERT_TRUE(plat_remember_start_folder("/started/here"));
+  EXPECT_EQ(plat_from_start_folder("shots"), "/started/here/shots");
+  EXPECT_EQ(plat_from_start_folder("././/a/./b"), "/started/here/a/./b");
+  EXPECT_EQ(plat_from_start_folder("."), "/started/here");
+  EXPECT_EQ(plat_from_start_folder("/abs"), "/abs");
 }
 
 // A scratch tree of candidate folders; dir() makes one (with its parents).

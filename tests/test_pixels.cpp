@@ -1,17 +1,24 @@
 // The SIMD pixel loops against the scalar reference at every level this CPU runs, copies and
 // fills through Blt against a plain model, and what the present puts in the window.
+#include <linux/magic.h>
 #include <png.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "platform/host/paths.h"
 #include "platform/host/pixels.h"
 #include "platform/host/present.h"
 #include "platform/host/screenshot.h"
@@ -181,6 +188,26 @@ TEST_F(PixBlt, RandomCopiesAndFillsMatchAModelAtEveryLevel) {
   }
 }
 
+// --integer-scale takes the smaller of the two whole factors, or the picture is cut off.
+TEST(PixPresentRect, IntegerScaleTakesTheSmallerFactor) {
+  struct Restore {
+    bool was = plat_options.integer_scale;
+    ~Restore() { plat_options.integer_scale = was; }
+  } restore;
+  plat_options.integer_scale = true;
+  const int screens[][6] = {// out_w, out_h, then x, y, w, h
+                            {2560, 1440, 768, 336, 1024, 768},
+                            {1440, 2560, 208, 896, 1024, 768},
+                            {3072, 1600, 512, 32, 2048, 1536},
+                            {2048, 1536, 0, 0, 2048, 1536}};
+  for (const auto& s : screens) {
+    int x, y, w, h;
+    plat_present_rect(1024, 768, s[0], s[1], &x, &y, &w, &h);
+    EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{s[2], s[3], s[4], s[5]}))
+        << s[0] << "x" << s[1];
+  }
+}
+
 // The present into the headless window: pixel for pixel what each option asks for.
 class PixPresent : public GfxDisplay {
  protected:
@@ -320,14 +347,89 @@ TEST_F(PixPresent, ScreenshotIsTheShownFrameAsAPngInThePicturesFolder) {
     EXPECT_EQ(plat_screenshot_folder(), want + "/Tarvellin") << line;
   }
 
-  // A folder under a plain file cannot be made, even by root: told once, nothing written.
+  // A folder under a plain file cannot be made, even by root: each shot says so.
   plat_options.screenshot_dir = first + "/sub";
   testing::internal::CaptureStderr();
   EXPECT_EQ(plat_screenshot_take(0), "");
   EXPECT_EQ(plat_screenshot_take(0), "");
   const std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("cannot save screenshots in " + first + "/sub"), std::string::npos) << err;
-  EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
+  const std::string line = "tarvellin: cannot save a screenshot in " + first + "/sub: Not a directory\n";
+  EXPECT_EQ(err, line + line);
+  plat_options.screenshot_dir.clear();
+}
+
+std::string g_final_name;
+bool g_named_while_writing = false;
+void on_file_too_large(int) {
+  struct stat st;
+  g_named_while_writing |= lstat(g_final_name.c_str(), &st) == 0;
+}
+
+// A relative folder is taken from where the game started, the path printed whole. The name
+// appears only for a whole file (a write cut off by the file size limit stands for a kill) and
+// never follows or replaces what is there. Every failure says where and why: no home folder,
+// a folder the system refuses to make (its reason, not the "No such file" of the steps after).
+TEST_F(PixPresent, ScreenshotsAreWholeUnderTheirNameAndEveryFailureIsTold) {
+  struct Restore {
+    PlatOptions options = plat_options;
+    ~Restore() { plat_options = options, plat_remember_start_folder(""); }
+  } restore;
+  TempDir dir;
+  const std::string shots = dir.path + "/shots";
+  present_random(11);
+  plat_remember_start_folder(dir.path.c_str());
+  plat_options.screenshot_dir = "./shots";
+  testing::internal::CaptureStderr();
+  const std::string first = plat_screenshot_take(0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "tarvellin: screenshot " + first + "\n");
+  ASSERT_EQ(first.rfind(shots + "/tarvellin-", 0), 0u) << first;
+  const std::string name = first.substr(0, first.size() - 4);
+
+  std::ofstream(dir.path + "/target") << "keep";
+  ASSERT_EQ(unlink(first.c_str()), 0);
+  ASSERT_EQ(symlink((dir.path + "/target").c_str(), first.c_str()), 0);
+  ASSERT_EQ(symlink((dir.path + "/nothing").c_str(), (name + "-2.png").c_str()), 0);
+  EXPECT_EQ(plat_screenshot_take(0), name + "-3.png");
+  EXPECT_EQ(std::filesystem::file_size(dir.path + "/target"), 4u);
+  EXPECT_FALSE(std::filesystem::exists(dir.path + "/nothing"));
+
+  g_final_name = name + "-4.png";
+  rlimit old_limit, small;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+  small = old_limit;
+  small.rlim_cur = 20000;
+  struct sigaction catch_it {
+  }, old_action{};
+  catch_it.sa_handler = on_file_too_large;
+  sigaction(SIGXFSZ, &catch_it, &old_action);
+  setrlimit(RLIMIT_FSIZE, &small);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(plat_screenshot_take(0), "");
+  setrlimit(RLIMIT_FSIZE, &old_limit);
+  sigaction(SIGXFSZ, &old_action, nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "tarvellin: cannot save a screenshot in " + shots + ": File too large\n");
+  EXPECT_FALSE(g_named_while_writing);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shots), {}), 3);  // nothing left behind
+
+  std::vector<std::pair<std::string, std::string>> refused = {
+      {"", "the pictures folder: there is no home folder (HOME is not set); use --screenshot-dir"}};
+  struct statfs fs;
+  if (statfs("/sys", &fs) == 0 && fs.f_type == SYSFS_MAGIC) refused.push_back({"/sys/tarvellin-none/a", ""});
+  if (geteuid() != 0 && mkdir((dir.path + "/locked").c_str(), 0555) == 0)
+    refused.push_back({dir.path + "/locked/a/b", "Permission denied"});
+  EnvGuard home("HOME", nullptr), config("XDG_CONFIG_HOME", nullptr);
+  for (const auto& [folder, why] : refused) {
+    plat_options.screenshot_dir = folder;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(plat_screenshot_take(0), "");
+    EXPECT_EQ(plat_screenshot_take(0), "");  // told again
+    const std::string err = testing::internal::GetCapturedStderr(), line = err.substr(0, err.find('\n') + 1);
+    EXPECT_EQ(err, line + line);
+    EXPECT_EQ(line.rfind("tarvellin: cannot save a screenshot in " + folder, 0), 0u) << err;
+    EXPECT_NE(line.find(why), std::string::npos) << err;
+    EXPECT_EQ(line.find("No such file"), std::string::npos) << err;
+  }
 }
 
 }  // namespace

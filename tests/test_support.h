@@ -52,9 +52,9 @@ inline int trace_count(const std::string& prefix) {
 struct EnvGuard {
   std::string name, old;
   bool had;
-  EnvGuard(const char* n, const char* value) : name(n), had(getenv(n) != nullptr) {
+  EnvGuard(const char* n, const char* value) : name(n), had(getenv(n) != nullptr) {  // null: unset
     if (had) old = getenv(n);
-    setenv(n, value, 1);
+    value ? setenv(n, value, 1) : unsetenv(n);
   }
   ~EnvGuard() { had ? setenv(name.c_str(), old.c_str(), 1) : unsetenv(name.c_str()); }
 };

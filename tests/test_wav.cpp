@@ -102,6 +102,16 @@ TEST_F(WavTest, LongSoundsLoadWholeAndSizeFieldsPastTheFileEndAreCut) {
     EXPECT_EQ(buffer_bytes(id), constant(10, 40)) << claimed;
     EXPECT_EQ(snd_buffer_desc.dwBufferBytes, 10u);
   }
+  // Fewer bytes left than the smallest buffer: the smallest buffer, what is there then silence.
+  // A chunk that says it is shorter than that is refused, as DirectSound refuses its buffer.
+  for (const Bytes& held : {Bytes{}, Bytes{10, 20}}) {
+    const int32_t id = load_file(riff({chunk("fmt ", fmt()), chunk("data", held, 100)}));
+    ASSERT_GE(id, 1) << held.size();
+    Bytes want = held;
+    want.resize(DSBSIZE_MIN, 0x80);
+    EXPECT_EQ(buffer_bytes(id), want);
+  }
+  EXPECT_EQ(load_file(riff({chunk("fmt ", fmt()), chunk("data", {10, 20})})), -1);
 }
 
 TEST_F(WavTest, SlotsAreClaimedInOrderAndNeverReusedUntilInit) {

@@ -58,6 +58,18 @@ const char* refuse(const std::string& what, bool list_keys, bool list_buttons) {
 
 }  // namespace
 
+int plat_keymap_slot(const char* spec) {
+  const char* eq = std::strrchr(spec, '=');
+  if (!eq || eq == spec) return -1;
+  const std::string key(spec, eq - spec);
+  if (!strncasecmp(key.c_str(), "pad:", 4)) {
+    SDL_GameControllerButton b = SDL_GameControllerGetButtonFromString(key.c_str() + 4);
+    return b == SDL_CONTROLLER_BUTTON_INVALID ? -1 : 256 + b;
+  }
+  const int dik = plat_dik_of_scancode(SDL_GetScancodeFromName(key.c_str()));
+  return dik ? dik : -1;
+}
+
 const char* plat_keymap_add(PlatOptions* o, const char* spec) {
   const char* eq = std::strrchr(spec, '=');
   if (!eq || eq == spec) return refuse("wants KEY=GAMEKEY", false, false);
@@ -66,15 +78,14 @@ const char* plat_keymap_add(PlatOptions* o, const char* spec) {
   for (const GameKey& k : kGameKeys)
     if (!strcasecmp(k.name, eq + 1)) to = &k;
   if (!to) return refuse(std::string("has no game key '") + (eq + 1) + "'", false, false);
-  if (!strncasecmp(key.c_str(), "pad:", 4)) {
-    SDL_GameControllerButton b = SDL_GameControllerGetButtonFromString(key.c_str() + 4);
-    if (b == SDL_CONTROLLER_BUTTON_INVALID) return refuse("has no pad button '" + key + "'", false, true);
-    o->pad_map[b] = to->dik;
-    return nullptr;
-  }
-  const int dik = plat_dik_of_scancode(SDL_GetScancodeFromName(key.c_str()));
-  if (!dik) return refuse("has no key '" + key + "'", true, false);
-  o->key_map[dik] = to->dik;
+  const int slot = plat_keymap_slot(spec);
+  const bool pad = !strncasecmp(key.c_str(), "pad:", 4);
+  if (slot < 0 && pad) return refuse("has no pad button '" + key + "'", false, true);
+  if (slot < 0) return refuse("has no key '" + key + "'", true, false);
+  if (pad)
+    o->pad_map[slot - 256] = to->dik;
+  else
+    o->key_map[slot] = to->dik;
   return nullptr;
 }
 

@@ -1,12 +1,15 @@
 // Remapped keys and toggle fire at the input border.
 #pragma once
-#include "platform/wintypes.h"
 #include "platform/host/settings.h"
+#include "platform/wintypes.h"
 
 // Takes one "KEY=GAMEKEY" into the tables of *o: KEY as SDL names keys ("Space", "Right Ctrl")
 // or "pad:NAME" with SDL's button names, GAMEKEY one of the game's keys or "none". Null when
 // taken, else why not, with the valid names.
 const char* plat_keymap_add(PlatOptions* o, const char* spec);
+// Which key a "KEY=GAMEKEY" maps: its DIK code, 256 + the SDL button for "pad:NAME"; -1 when
+// KEY names none.
+int plat_keymap_slot(const char* spec);
 // The key bytes as --map makes them: a mapped key gives its game key instead of its own.
 void plat_keymap_apply(const PlatOptions& o, BYTE keys[256]);
 // --fire-toggle: the fire key's presses start and stop a continuous fire, which only play keeps.

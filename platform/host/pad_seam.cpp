@@ -1,6 +1,7 @@
 // Test seam: virtual gamepads, attached through SDL, for the tests and for scripts (a FIFO).
 #include <SDL.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -24,8 +25,12 @@ int device_index_of(SDL_Joystick* js) {
 
 SDL_Joystick* pad(int n) { return n >= 0 && n < kMaxPads ? g_pads[n] : nullptr; }
 
+constexpr size_t kMaxLine = 256;               // a longer script line is dropped, not gathered
+constexpr size_t kMaxReadPerPoll = 64 * 1024;  // a writer that never stops cannot hold the pump
+
 int g_fifo = -2;  // -2: not looked for yet; -1: none
 std::string g_pending;
+bool g_dropping = false;  // inside a line found too long: skipped up to its newline
 int g_last = -1;
 
 void run_line(const std::string& line) {
@@ -89,17 +94,60 @@ void seam_pad_detach_all() {
   for (int n = 0; n < kMaxPads; ++n) seam_pad_detach(n);
 }
 
-void seam_pad_script_poll() {
-  if (g_fifo == -2) {
-    const char* path = std::getenv("TARVELLIN_TEST_PAD");
-    g_fifo = path && *path ? open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+namespace {
+
+// The FIFO the variable names, opened without waiting for a writer; -1 (and why on stderr) for
+// anything else: a regular file or a device such as /dev/zero would be read without end.
+int open_script() {
+  const char* path = std::getenv("TARVELLIN_TEST_PAD");
+  if (!path || !*path) return -1;
+  struct stat st;
+  int fd = stat(path, &st) == 0 && S_ISFIFO(st.st_mode) ? open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
+  if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISFIFO(st.st_mode))) {
+    close(fd);
+    fd = -1;
   }
+  if (fd < 0)
+    std::fprintf(stderr, "tarvellin: TARVELLIN_TEST_PAD: %s is not a FIFO (make one with mkfifo); ignored\n",
+                 path);
+  return fd;
+}
+
+void take(const char* p, size_t n) {
+  while (n) {
+    const char* eol = static_cast<const char*>(std::memchr(p, '\n', n));
+    const size_t len = eol ? (size_t)(eol - p) : n;
+    if (!g_dropping && g_pending.size() + len > kMaxLine) {
+      std::fprintf(stderr, "tarvellin: test pad: a line longer than %zu bytes; dropped\n", kMaxLine);
+      g_dropping = true;
+      g_pending.clear();
+    }
+    if (!g_dropping) g_pending.append(p, len);
+    if (!eol) return;
+    if (!g_dropping) run_line(g_pending);
+    g_pending.clear();
+    g_dropping = false;
+    p += len + 1;
+    n -= len + 1;
+  }
+}
+
+}  // namespace
+
+void seam_pad_script_poll() {
+  if (g_fifo == -2) g_fifo = open_script();
   if (g_fifo < 0) return;
   char buf[512];
   ssize_t got;
-  while ((got = read(g_fifo, buf, sizeof buf)) > 0) g_pending.append(buf, (size_t)got);
-  for (size_t eol; (eol = g_pending.find('\n')) != std::string::npos;) {
-    run_line(g_pending.substr(0, eol));
-    g_pending.erase(0, eol + 1);
-  }
+  for (size_t total = 0; total < kMaxReadPerPoll && (got = read(g_fifo, buf, sizeof buf)) > 0;
+       total += (size_t)got)
+    take(buf, (size_t)got);
+}
+
+void seam_pad_script_reset() {
+  if (g_fifo >= 0) close(g_fifo);
+  g_fifo = -2;
+  g_pending.clear();
+  g_dropping = false;
+  g_last = -1;
 }

@@ -2,7 +2,6 @@
 // runs WinMain.
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -15,6 +14,7 @@
 #include "platform/demo/demo.h"
 #include "platform/host/events.h"
 #include "platform/host/input.h"
+#include "platform/host/paths.h"
 #include "platform/port/datadir.h"
 #include "platform/port/options.h"
 
@@ -48,14 +48,7 @@ std::string read_config(const std::string& path) {
   while (text.size() < kConfigMax && (n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
   std::fclose(f);
   if (text.size() > kConfigMax) text.resize(kConfigMax);
-  text.erase(std::find(text.begin(), text.end(), '\0'), text.end());
   return text;
-}
-
-std::string expand_home(const std::string& path) {
-  const char* home = std::getenv("HOME");
-  if (home && path.size() >= 2 && path[0] == '~' && path[1] == '/') return home + path.substr(1);
-  return path;
 }
 
 // Enters the data folder, or says on stderr why there is none; false then.
@@ -63,7 +56,7 @@ bool enter_data_folder() {
   std::string dir;
   std::vector<std::string> tried;
   if (!plat_options.data.empty()) {
-    dir = expand_home(plat_options.data);
+    dir = plat_options.data;
     if (!plat_data_folder_ok(dir)) {
       std::fprintf(stderr, "tarvellin: the data folder '%s' holds neither image/ nor sound/\n", dir.c_str());
       return false;
@@ -110,7 +103,8 @@ int main(int argc, char** argv) {
   std::string conf = dir.empty() ? "" : dir + "/tarvellin.conf";
   std::string conf_text = read_config(conf);
   std::string error, warnings;
-  PlatOptAction action = plat_parse_options(argc, argv, conf_text.c_str(), &plat_options, &error, &warnings);
+  PlatOptAction action =
+      plat_parse_options(argc, argv, conf_text.data(), conf_text.size(), &plat_options, &error, &warnings);
   // Each warning is "line N: ...": prefixed with the file, as compilers report.
   for (size_t at = 0; at < warnings.size();) {
     size_t eol = warnings.find('\n', at);
@@ -132,7 +126,9 @@ int main(int argc, char** argv) {
       break;
   }
   if (!dir.empty()) plat_options.pad_mappings = dir + "/gamecontrollerdb.txt";
-  // Demo files are named from where the program was started, before the data folder is entered.
+  // Demo files and screenshot folders are named from where the program was started, before the
+  // data folder is entered.
+  plat_remember_start_folder();
   plat_demo_set_game(&game_demo_hooks);
   plat_input_set_screen(game_demo_hooks.screen);
   if (int status = plat_demo_begin()) return status;

@@ -10,6 +10,7 @@
 
 #include "platform/demo/demo.h"
 #include "platform/host/keymap.h"
+#include "platform/host/paths.h"
 
 PlatOptions plat_options;
 
@@ -50,23 +51,25 @@ const char* set_int(int* n, const char* v, int lo, int hi, const char* why) {
   return nullptr;
 }
 
-const char* set_text(std::string* s, const char* v) {
+// A file or folder: "~" stands for the home folder wherever the path was written.
+const char* set_path(std::string* s, const char* v) {
   if (!*v) return "wants a value";
-  *s = v;
+  if (!plat_expand_home(v, s)) return "starts with ~, but the home folder is not known";
   return nullptr;
 }
 
-// A demo's file name, kept by pointer: argv's own.
-const char* demo_file(const char** name, const char* v) {
-  if (!*v) return "wants a value";
-  *name = v;
+// A demo's file name, kept by pointer: argv's own, or `keep` when "~" was expanded.
+const char* demo_file(const char** name, std::string* keep, const char* v) {
+  if (const char* why = set_path(keep, v)) return why;
+  *name = *keep == v ? v : keep->c_str();
   return nullptr;
 }
+std::string g_record, g_play, g_timed;
 
 // Adding an option is one entry here (and its field in PlatOptions).
 const OptSpec kOptions[] = {
     {"data", "DIR", "read image/ and sound/ from DIR instead of searching for them",
-     [](PlatOptions& o, const char* v) { return set_text(&o.data, v); }},
+     [](PlatOptions& o, const char* v) { return set_path(&o.data, v); }},
     {"window", nullptr, "play in a window",
      [](PlatOptions& o, const char* v) { return set_flag(&o.window, v); }},
     {"fullscreen", nullptr, "play on the whole screen (the default)",
@@ -88,7 +91,7 @@ const OptSpec kOptions[] = {
     {"volume", "N", "play the sound at N percent (0 to 100; default 100)",
      [](PlatOptions& o, const char* v) { return set_int(&o.volume, v, 0, 100, "wants 0 to 100"); }},
     {"screenshot-dir", "DIR", "save F12 screenshots in DIR instead of the pictures folder",
-     [](PlatOptions& o, const char* v) { return set_text(&o.screenshot_dir, v); }},
+     [](PlatOptions& o, const char* v) { return set_path(&o.screenshot_dir, v); }},
     {"gamepad", nullptr, "steer and fire with game controllers too (the default)",
      [](PlatOptions& o, const char* v) { return set_flag(&o.gamepad, v); }},
     {"no-gamepad", nullptr, "ignore game controllers",
@@ -98,9 +101,11 @@ const OptSpec kOptions[] = {
     {"fire-toggle", nullptr, "a press of fire starts continuous fire, the next press stops it",
      [](PlatOptions& o, const char* v) { return set_flag(&o.fire_toggle, v); }},
     {"record", "FILE", "record this run's input as a demo in FILE",
-     [](PlatOptions&, const char* v) { return demo_file(&plat_demo_options.record, v); }, PLAT_OPT_RUN, true},
+     [](PlatOptions&, const char* v) { return demo_file(&plat_demo_options.record, &g_record, v); },
+     PLAT_OPT_RUN, true},
     {"playdemo", "FILE", "play the demo in FILE at the usual pace (Esc ends it)",
-     [](PlatOptions&, const char* v) { return demo_file(&plat_demo_options.play, v); }, PLAT_OPT_RUN, true},
+     [](PlatOptions&, const char* v) { return demo_file(&plat_demo_options.play, &g_play, v); }, PLAT_OPT_RUN,
+     true},
     {"playdemo-continue", nullptr, "after the demo, hand the game to the player",
      [](PlatOptions&, const char* v) {
        plat_demo_options.play_continue = !*v;
@@ -108,7 +113,8 @@ const OptSpec kOptions[] = {
      },
      PLAT_OPT_RUN, true},
     {"timedemo", "FILE", "play the demo as fast as possible and print its speed",
-     [](PlatOptions&, const char* v) { return demo_file(&plat_demo_options.timed, v); }, PLAT_OPT_RUN, true},
+     [](PlatOptions&, const char* v) { return demo_file(&plat_demo_options.timed, &g_timed, v); },
+     PLAT_OPT_RUN, true},
     {"hash-frames", "N,...", "print a hash of the picture shown after each listed frame",
      [](PlatOptions&, const char* v) {
        return plat_demo_parse_frames(v, &plat_demo_options)
@@ -132,29 +138,58 @@ std::string trimmed(const char* s, size_t n) {
   return std::string(s, n);
 }
 
-void read_config(const char* text, PlatOptions* out, std::string* warnings) {
+// "name value", "name=value" or "name", each perhaps followed by a "# comment" (a # at the
+// start of a word: "data /srv/a#b" keeps its #).
+void read_config(const char* text, size_t size, PlatOptions* out, std::string* warnings) {
   int line_no = 0;
-  for (const char* p = text; *p;) {
-    const char* eol = std::strchr(p, '\n');
-    size_t n = eol ? (size_t)(eol - p) : std::strlen(p);
-    std::string line = trimmed(p, n);
+  int mapped_on[256 + 32] = {};  // the line that mapped each key, for the second one's warning
+  const char* end = text + size;
+  if (size >= 3 && !std::memcmp(text, "\xEF\xBB\xBF", 3)) text += 3;  // a UTF-8 byte-order mark
+  for (const char* p = text; p < end;) {
+    const char* eol = static_cast<const char*>(std::memchr(p, '\n', (size_t)(end - p)));
+    const size_t n = eol ? (size_t)(eol - p) : (size_t)(end - p);
+    const char* at = p;
     p += n + (eol ? 1 : 0);
     ++line_no;
-    if (line.empty() || line[0] == '#') continue;
-    size_t sep = line.find_first_of(" \t");
-    std::string name = line.substr(0, sep);
-    std::string value = sep == std::string::npos ? "" : trimmed(line.c_str() + sep, line.size() - sep);
+    const std::string where = "line " + std::to_string(line_no) + ": ";
+    if (std::memchr(at, '\0', n)) {
+      *warnings += where + "holds a NUL byte; ignored\n";
+      continue;
+    }
+    std::string line = trimmed(at, n);
+    for (size_t hash = 0; (hash = line.find('#', hash)) != std::string::npos; ++hash)
+      if (hash == 0 || line[hash - 1] == ' ' || line[hash - 1] == '\t') {
+        line = trimmed(line.c_str(), hash);
+        break;
+      }
+    if (line.empty()) continue;
+    const size_t name_end = line.find_first_of(" \t=");
+    const std::string name = line.substr(0, name_end);
+    std::string value;
+    if (name_end != std::string::npos) {
+      size_t v = line.find_first_not_of(" \t", name_end);
+      if (line[v] == '=') ++v;  // "name=value", as on the command line, or "name = value"
+      value = trimmed(line.c_str() + v, line.size() - v);
+    }
     const OptSpec* o = find_option(name.c_str(), name.size());
+    const int slot = o && name == "map" ? plat_keymap_slot(value.c_str()) : -1;
     const char* why = nullptr;
-    if (!o)
+    std::string again;
+    if (!o) {
       why = "unknown option";
-    else if (o->command_line_only)
+    } else if (o->command_line_only) {
       why = "belongs on the command line only";
-    else if (o->value && value.empty())
+    } else if (o->value && value.empty()) {
       why = "wants a value";
-    else
+    } else if (slot >= 0 && mapped_on[slot]) {
+      again = "maps '" + value.substr(0, value.rfind('=')) + "' again, already mapped on line " +
+              std::to_string(mapped_on[slot]);
+      why = again.c_str();
+    } else {
       why = o->set(*out, value.c_str());
-    if (why) *warnings += "line " + std::to_string(line_no) + ": '" + name + "' " + why + "; ignored\n";
+      if (!why && slot >= 0) mapped_on[slot] = line_no;
+    }
+    if (why) *warnings += where + "'" + name + "' " + why + "; ignored\n";
   }
 }
 
@@ -162,7 +197,14 @@ void read_config(const char* text, PlatOptions* out, std::string* warnings) {
 
 PlatOptAction plat_parse_options(int argc, const char* const* argv, const char* config_text, PlatOptions* out,
                                  std::string* error, std::string* warnings) {
-  if (config_text) read_config(config_text, out, warnings);
+  return plat_parse_options(argc, argv, config_text, config_text ? std::strlen(config_text) : 0, out, error,
+                            warnings);
+}
+
+PlatOptAction plat_parse_options(int argc, const char* const* argv, const char* config_text,
+                                 size_t config_size, PlatOptions* out, std::string* error,
+                                 std::string* warnings) {
+  if (config_text) read_config(config_text, config_size, out, warnings);
   for (int i = 1; i < argc; ++i) {
     const char* arg = argv[i];
     if (!std::strcmp(arg, "-h")) return PLAT_OPT_HELP;
@@ -206,7 +248,8 @@ void plat_print_usage(FILE* out) {
   for (const OptSpec& o : kOptions) std::fprintf(out, "  %-*s  %s\n", (int)width, left(o).c_str(), o.help);
   std::fprintf(out,
                "\nOptions may also be written in $XDG_CONFIG_HOME/tarvellin/tarvellin.conf, one\n"
-               "'option value' a line, without the dashes; the command line wins.\n"
+               "'option value' (or 'option=value') a line, without the dashes; # starts a\n"
+               "comment. The command line wins. In paths, ~ is the home folder.\n"
                "\nWithout --data the game looks for image/ and sound/ in the working directory,\n"
                "beside the program, in ../share/tarvellin from the program, then in\n"
                "$XDG_DATA_HOME/tarvellin and each of $XDG_DATA_DIRS/tarvellin.\n"

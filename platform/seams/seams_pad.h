@@ -12,5 +12,8 @@ void seam_pad_detach(int pad);
 void seam_pad_detach_all();
 // With TARVELLIN_TEST_PAD naming a FIFO: takes the lines written to it so far, one command
 // each ("attach", "detach", "button a 1", "axis leftx -32767", acting on the last pad
-// attached). The event pump calls it; without the variable it does nothing.
+// attached). The event pump calls it; without the variable it does nothing. Anything but a
+// FIFO is refused on stderr; a line longer than 256 bytes is dropped.
 void seam_pad_script_poll();
+// Forgets the FIFO: the next poll reads the variable again.
+void seam_pad_script_reset();

@@ -25,6 +25,14 @@ for opt in --data --window --fullscreen --scale --integer-scale --smooth --nosou
   grep -q -- "^  $opt\b" "$WORK/help.out" || fail "--help lists $opt"
 done
 for key in F10 F11 F12; do grep -q "^  $key " "$WORK/help.out" || fail "--help lists the $key key"; done
+# The man page documents every option --help lists, and every exit status the game gives.
+MAN=$(cd "$(dirname "$0")/../.." && pwd)/dist/tarvellin.6
+for opt in $(sed -n 's/^  \(--[a-z-]*\).*/\1/p' "$WORK/help.out"); do
+  grep -qF -- "$(sed 's/-/\\-/g' <<<"$opt")" "$MAN" || fail "the man page documents $opt"
+done
+for st in 0 1 64 65 66 73; do
+  sed -n '/^\.SH EXIT STATUS/,/^\.SH/p' "$MAN" | grep -qx "\.B $st" || fail "the man page gives exit status $st"
+done
 run version --version; st=$?
 check "--version prints the version, status 0 ($st)" grep -qx "tarvellin [0-9.]*" "$WORK/version.out"
 for bad in "--bogus" "--scale 0" "--data" "--volume 101"; do
@@ -40,10 +48,11 @@ for d in "$WORK/nowhere" "$BIN" "$(dirname "$BIN")/share/tarvellin" "$WORK/home/
 done
 check "and says how to get data" grep -q "tarvellin-assetgen DIR" "$WORK/nodata.err"
 
-printf 'bogus 1\ndata %s\n' "$WORK/data" >"$WORK/conf/tarvellin/tarvellin.conf"
+printf 'bogus 1\ndata ~/../data # from the home folder\nx\0y\n' >"$WORK/conf/tarvellin/tarvellin.conf"
 run conf; st=$?
-check "the config file's data folder is used: the run reaches the display ($st)" test "$st" -eq 1
+check "the config file's data folder is used, ~ expanded: the run reaches the display ($st)" test "$st" -eq 1
 check "a bad config line is reported with its number" grep -q "tarvellin.conf:1: 'bogus' unknown option" "$WORK/conf.err"
+check "so is a NUL byte" grep -q "tarvellin.conf:3: holds a NUL byte" "$WORK/conf.err"
 run confcli --data "$WORK/home"; st=$?
 check "the command line's --data wins, and a folder without image/ or sound/ gives 66 ($st)" test "$st" -eq 66
 

@@ -1,7 +1,7 @@
 #!/bin/bash
 # `make deb`'s package, built into a scratch folder: what it holds and the library dependencies
-# dpkg-shlibdeps found; lintian finds no error and no warning in it; the game unpacked from it
-# finds its data from where it lies.
+# dpkg-shlibdeps found; lintian finds no error and no warning in it; its copyright file states the
+# licence; the game unpacked from it finds its data from where it lies.
 # Usage: deb.sh BUILD_DIR
 set -u
 BIN=$(cd "$1" && pwd)
@@ -29,6 +29,11 @@ st=$?
 check "lintian finds no error or warning (status $st)" test "$st" -eq 0
 [ "$st" -eq 0 ] || grep -v '^I:' "$WORK/lintian.log"
 dpkg-deb -x "$DEB" "$WORK/root"
+# The licence: MIT (Expat to Debian) for all of it, the fonts drawn into the pictures named.
+copyright="$WORK/root/usr/share/doc/tarvellin/copyright"
+check "the copyright file gives Expat for every file" grep -qzP 'Files: \*\nCopyright: [^\n]*\nLicense: Expat\n' "$copyright"
+check "and names the fonts' own licence, OFL 1.1, with its text" grep -q "^License: OFL-1.1$" "$copyright"
+check "and reserves no rights" test -z "$(grep -iE 'all[ -]rights' "$copyright")"
 (cd / && env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= HOME="$WORK/nohome" XDG_DATA_HOME= XDG_DATA_DIRS=/nonexistent "$WORK/root/usr/games/tarvellin") >"$WORK/run.log" 2>&1
 st=$?
 check "the unpacked game finds its data and gets as far as the display ($st)" test "$st" -eq 1

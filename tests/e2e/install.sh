@@ -14,7 +14,10 @@ U="$WORK/dest/usr"
 DESTDIR="$WORK/dest" cmake --install "$BIN" --prefix /usr >"$WORK/install.log" 2>&1 ||
   { cat "$WORK/install.log"; echo "cmake --install failed"; exit 1; }
 check "desktop-file-validate accepts the desktop entry" desktop-file-validate "$U/share/applications/org.tarvellin.Tarvellin.desktop"
-check "appstreamcli accepts the metainfo" appstreamcli validate --no-net "$U/share/metainfo/org.tarvellin.Tarvellin.metainfo.xml"
+meta="$U/share/metainfo/org.tarvellin.Tarvellin.metainfo.xml"
+check "appstreamcli accepts the metainfo" appstreamcli validate --no-net "$meta"
+check "the metainfo gives the project's licence, MIT" grep -q "<project_license>MIT</project_license>" "$meta"
+check "and lists the gamepad among the controls" grep -q "<control>gamepad</control>" "$meta"
 for page in tarvellin tarvellin-assetgen tarvellin-assetcheck; do
   zcat "$U/share/man/man6/$page.6.gz" | groff -man -ww -z >"$WORK/man.log" 2>&1
   check "the man page $page(6) formats without a warning" test ! -s "$WORK/man.log"

@@ -1,6 +1,7 @@
 #!/bin/bash
 # The player's own keys and options under Xvfb: --volume scales the recorded sound, F10 mutes and
-# unmutes, F12 saves the shown frame in the pictures folder.
+# unmutes, F12 saves the shown frame in the pictures folder, or in a folder named from where the
+# game started.
 # Usage: keys.sh BUILD_DIR
 set -u
 BIN=$(cd "$1" && pwd)
@@ -37,9 +38,11 @@ check "the screenshot is the 1024 x 768 frame" test "$(identify -format %wx%h "$
 cp "$shot_file" "$WORK/f12.png" 2>/dev/null
 check "and shows the menu (title bright)" gt "$(mean_of f12 720x100+150+130)" 150
 
-mkdir -p "$WORK/conf/tarvellin"
-echo "volume 50" >"$WORK/conf/tarvellin/tarvellin.conf"
-start_game "$WORK/data" half HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/conf"
+# From another folder, the data named from the home folder in the file, screenshots into a
+# folder relative to where the game started (it then enters the data folder).
+mkdir -p "$WORK/conf/tarvellin" "$WORK/start"
+printf 'volume 50 # half\ndata ~/../data\nscreenshot-dir shots\n' >"$WORK/conf/tarvellin/tarvellin.conf"
+start_game "$WORK/start" half HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/conf"
 half=$(focus_peak)
 d=$((full - 2 * half))
 check "at --volume 50 the peak is half ($half of $full)" test "$d" -ge -2 -a "$d" -le 2
@@ -49,9 +52,14 @@ check "F10 mutes: silence (peak $muted)" test "$muted" -eq 0
 hold_key F10 0.1
 again=$(focus_peak)
 check "F10 again brings the sound back at the same volume (peak $again)" test "$again" -eq "$half"
+hold_key F12 0.1
+sleep 0.5
 hold_key Escape 0.2
 wait_game 5; st=$?
 check "the game ends normally (status $st)" test "$st" -eq 0
+shot_file=$(sed -n 's/^tarvellin: screenshot //p' "$LOG")
+check "a relative screenshot folder is taken from where the game started ($shot_file)" \
+  test -f "$shot_file" -a "$(dirname "$shot_file")" = "$WORK/start/shots"
 
 [ -n "${E2E_VERBOSE:-}" ] && echo "work: $WORK"
 echo "$failures failure(s)"
