@@ -15,6 +15,7 @@
 #include "platform/demo/demo.h"
 #include "platform/host/events.h"
 #include "platform/host/input.h"
+#include "platform/lang.h"
 #include "platform/port/datadir.h"
 #include "platform/port/options.h"
 
@@ -132,6 +133,9 @@ int main(int argc, char** argv) {
       break;
   }
   if (!dir.empty()) plat_options.pad_mappings = dir + "/gamecontrollerdb.txt";
+  lang_current = !plat_options.lang.empty() ? lang_find(plat_options.lang.c_str())
+                                            : lang_choose(std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
+                                                          std::getenv("LC_MESSAGES"), std::getenv("LANG"));
   // Demo files are named from where the program was started, before the data folder is entered.
   plat_demo_set_game(&game_demo_hooks);
   plat_input_set_screen(game_demo_hooks.screen);
