@@ -65,6 +65,46 @@ consteval Cp1251Text<N> cp1251_convert(const Char (&utf8)[N]) {
   return out;
 }
 
+// The same conversion of a zero-terminated UTF-8 string at run time, for texts chosen at start-up:
+// the length written to `out` (zero-terminated), or -1 when the text is not valid UTF-8, has a
+// character the code page lacks, or needs more than cap - 1 bytes.
+constexpr int cp1251_encode(const char* utf8, char* out, int cap) {
+  int len = 0;
+  for (size_t i = 0; utf8[i];) {
+    unsigned c = (unsigned char)utf8[i];
+    unsigned cp = 0;
+    size_t more = 0;
+    if (c < 0x80)
+      cp = c;
+    else if ((c & 0xE0) == 0xC0)
+      cp = c & 0x1F, more = 1;
+    else if ((c & 0xF0) == 0xE0)
+      cp = c & 0x0F, more = 2;
+    else if ((c & 0xF8) == 0xF0)
+      cp = c & 0x07, more = 3;
+    else
+      return -1;
+    for (size_t k = 1; k <= more; ++k) {
+      unsigned cc = (unsigned char)utf8[i + k];
+      if ((cc & 0xC0) != 0x80) return -1;  // also stops at the terminating zero
+      cp = (cp << 6) | (cc & 0x3F);
+    }
+    int byte = -1;
+    if (cp < 0x80)
+      byte = (int)cp;
+    else if (cp >= 0x0410 && cp <= 0x044F)
+      byte = (int)(0xC0 + (cp - 0x0410));
+    else
+      for (unsigned b = 0; b < 64; ++b)
+        if (cp1251_detail::kHigh[b] == cp && cp != 0) byte = (int)(0x80 + b);
+    if (byte < 0 || len + 1 >= cap) return -1;
+    out[len++] = (char)byte;
+    i += more + 1;
+  }
+  if (cap > 0) out[len] = 0;
+  return len;
+}
+
 // cp1251("Ver 1.0"), cp1251("ИГРА"), also u8"..." literals.
 template <size_t N>
 consteval Cp1251Text<N> cp1251(const char (&utf8)[N]) {

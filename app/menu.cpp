@@ -1,9 +1,9 @@
 #include "app/menu.h"
 
-#include "app/cp1251.h"
 #include "app/globals.h"
 #include "app/loop.h"
 #include "app/overlay.h"
+#include "app/texts.h"
 #include "game/stars.h"
 #include "gfx/bmp.h"
 #include "input/input.h"
@@ -15,9 +15,6 @@ Button game_exit_button;
 int32_t game_exit_sound = -1;
 Surface game_menu_screen = nullptr;
 Surface game_info_screen = nullptr;
-
-static constexpr auto kMenuTitle = cp1251("(16-битовая версия) ИГРА - ОРНИКСА.");
-static constexpr auto kVersion = cp1251("Ver 1.0");
 
 int game_button_init(Button* button, int32_t x, int32_t y, int32_t width, int32_t height, DWORD caps,
                      Rgb16 key, const char* image_path, const char* focus_sound_path,
@@ -83,8 +80,10 @@ int game_menu_step() {
   SetBkMode(dc, TRANSPARENT);
   SelectObject(dc, game_font);
   SetTextColor(dc, RGB(255, 255, 255));
-  TextOutA(dc, 8, 8, kMenuTitle.bytes, kMenuTitle.len);
-  TextOutA(dc, 974, 755, kVersion.bytes, kVersion.len);
+  const GameText& title = game_texts[GAME_TEXT_MENU_TITLE];
+  const GameText& version = game_texts[GAME_TEXT_VERSION];
+  TextOutA(dc, 8, 8, title.bytes, title.len);
+  TextOutA(dc, 974, 755, version.bytes, version.len);
   gfx_release_dc(dc);
   // In the menu any bit of the Escape byte counts, or the system's own key state.
   if ((GetAsyncKeyState(VK_ESCAPE) & 0x8000) || inp_key_state[DIK_ESCAPE] != 0) game_post_quit();

@@ -1,23 +1,15 @@
 // The text overlay drawn over every completed frame: title, version and the key lines.
 #include "app/overlay.h"
 
-#include "app/cp1251.h"
+#include "app/texts.h"
 #include "gfx/surface.h"
 
 HFONT game_font = nullptr;
 
 namespace {
 
-constexpr auto kTitle = cp1251("(16-битовая версия) ИГРА - ТАРВЕЛЛИН!");
-constexpr auto kVersion = cp1251("Ver 1.0");
-constexpr auto kKeysSpace = cp1251("Q  W  - переключение космоса");
-constexpr auto kKeysShips = cp1251("A  S  - переключение кораблей");
-constexpr auto kKeysFire = cp1251("LCtrl  - стрельба");
-constexpr auto kKeysSpeed = cp1251("O  P  - изменение скорости вывода графики и игры");
-
-template <size_t N>
-void text_out(HDC dc, int x, int y, const Cp1251Text<N>& text) {
-  TextOutA(dc, x, y, text.bytes, text.len);
+void text_out(HDC dc, int x, int y, GameTextId id) {
+  TextOutA(dc, x, y, game_texts[id].bytes, game_texts[id].len);
 }
 
 }  // namespace
@@ -28,13 +20,13 @@ int game_draw_overlay() {
   SetBkMode(dc, TRANSPARENT);
   SelectObject(dc, game_font);
   SetTextColor(dc, RGB(255, 255, 255));
-  text_out(dc, 8, 8, kTitle);
-  text_out(dc, 974, 755, kVersion);
+  text_out(dc, 8, 8, GAME_TEXT_TITLE);
+  text_out(dc, 974, 755, GAME_TEXT_VERSION);
   SetTextColor(dc, RGB(80, 120, 255));
-  text_out(dc, 8, 25, kKeysSpace);
-  text_out(dc, 8, 38, kKeysShips);
-  text_out(dc, 8, 51, kKeysFire);
-  text_out(dc, 8, 62, kKeysSpeed);
+  text_out(dc, 8, 25, GAME_TEXT_KEYS_SPACE);
+  text_out(dc, 8, 38, GAME_TEXT_KEYS_SHIPS);
+  text_out(dc, 8, 51, GAME_TEXT_KEYS_FIRE);
+  text_out(dc, 8, 62, GAME_TEXT_KEYS_SPEED);
   gfx_release_dc(dc);
   return 1;
 }

@@ -6,6 +6,7 @@
 #include "app/cursor.h"
 #include "app/menu.h"
 #include "app/overlay.h"
+#include "app/texts.h"
 #include "game/background.h"
 #include "game/collide.h"
 #include "game/enemies.h"
@@ -47,6 +48,8 @@ static void game_cursor_setup() {
 }
 
 int game_startup() {
+  game_lang_from_system();
+  game_texts_load();
   gfx_display_open(1024, 768, 16);
   inp_init();
   inp_create_keyboard();

@@ -17,6 +17,11 @@ install(TARGETS ${_targets} RUNTIME DESTINATION ${TARVELLIN_INSTALL_GAMEDIR})
 
 if(TARGET assets)
   install(DIRECTORY ${TARVELLIN_DATA}/image ${TARVELLIN_DATA}/sound DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvellin)
+  # Each catalogue's pictures with words (en/image/...), which assetgen writes beside the originals.
+  foreach(po ${TARVELLIN_PO_FILES})
+    get_filename_component(_code ${po} NAME_WE)
+    install(DIRECTORY ${TARVELLIN_DATA}/${_code} DESTINATION ${CMAKE_INSTALL_DATADIR}/tarvellin)
+  endforeach()
   foreach(size 48 128 256)
     install(FILES ${TARVELLIN_ICONS}/tarvellin-${size}.png
       DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME tarvellin.png)

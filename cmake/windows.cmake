@@ -5,6 +5,8 @@
 file(GLOB WINDOWS_GAME_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/game/*.cpp ${CMAKE_SOURCE_DIR}/gfx/*.cpp
   ${CMAKE_SOURCE_DIR}/input/*.cpp ${CMAKE_SOURCE_DIR}/sfx/*.cpp ${CMAKE_SOURCE_DIR}/music/*.cpp)
+# The language rule and its catalogues, as on Linux.
+list(APPEND WINDOWS_GAME_SOURCES ${CMAKE_SOURCE_DIR}/platform/lang.cpp ${TARVELLIN_LANG_DIR}/lang_catalogue.inc)
 add_executable(tarvellin WIN32 ${WINDOWS_GAME_SOURCES})
 target_include_directories(tarvellin PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(tarvellin PRIVATE ddraw dinput8 dxguid dsound ole32 winmm gdi32)

@@ -2,8 +2,11 @@
 // sizes are checked against the file's real length before anything is allocated.
 #include "gfx/bmp.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/lang.h"
 
 ImageFile gfx_scratch_image;
 
@@ -26,12 +29,26 @@ int refuse(HFILE f, ImageFile* image, uint8_t* work) {
   return 0;
 }
 
+// A picture in the chosen language's folder of the data ("en/image/start.bmp") stands in for the
+// original; the original is read where the language has none, as in a player's own data folder.
+HFILE open_picture(const char* path, OFSTRUCT* of) {
+  if (lang_current != LANG_ORIGINAL && path[0] != '/') {
+    char local[512];
+    int n = std::snprintf(local, sizeof local, "%s/%s", lang_code(lang_current), path);
+    if (n > 0 && (size_t)n < sizeof local) {
+      HFILE f = OpenFile(local, of, OF_READ);
+      if (f != HFILE_ERROR) return f;
+    }
+  }
+  return OpenFile(path, of, OF_READ);
+}
+
 }  // namespace
 
 int bmp_load(ImageFile* image, const char* path) {
   if (!image || !path) return 0;
   OFSTRUCT of;
-  HFILE f = OpenFile(path, &of, OF_READ);
+  HFILE f = open_picture(path, &of);
   if (f == HFILE_ERROR) return 0;
   BITMAPFILEHEADER& fh = image->file_header;
   BITMAPINFOHEADER& ih = image->info_header;

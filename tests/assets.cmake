@@ -27,7 +27,7 @@ echo \"$out\" | grep -q 'exit.wav.*no: the loader refuses it' && \
 echo \"$out\" | grep -q 'main/01.bmp.*BMP 16-bit masks 5.5.5 *4x2, want 300x60.*no: wrong size' && \
 echo \"$out\" | grep -q 'main/02.bmp.*BMP 16-bit 5.6.5, masks missing *3x2, want 1352x57.*no: wrong size' && \
 echo \"$out\" | grep -q 'small1.bmp.*1 near-magenta pixels become the key' && \
-echo \"$out\" | grep -q '^5 of 23 files'")
+echo \"$out\" | grep -q '^5 of 29 files'")
   set_tests_properties(assets_check_broken PROPERTIES LABELS "assets"
     ENVIRONMENT "SDL_AUDIODRIVER=dummy;SDL_VIDEODRIVER=offscreen")
 endif()

@@ -42,7 +42,8 @@ TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
   Parsed pad =
       parse({"--no-gamepad", "--fire-toggle", "--map", "Space=LCtrl", "--map=pad:a=none", "--map=Z=left"});
   EXPECT_TRUE(pad.o.fire_toggle && !pad.o.gamepad);
-  EXPECT_EQ(pad.o.key_map[DIK_SPACE], DIK_LCONTROL);  // every --map is kept
+  EXPECT_EQ(parse({"--lang", "EN_gb.UTF-8"}).o.lang, "en");  // kept as the language's code
+  EXPECT_EQ(pad.o.key_map[DIK_SPACE], DIK_LCONTROL);         // every --map is kept
   EXPECT_EQ(pad.o.key_map[DIK_Z], DIK_LEFT);
   EXPECT_EQ(pad.o.pad_map[0], PLAT_MAP_NONE);
   // '=' forms; a switch turned off again; the last of --window and --fullscreen wins.
@@ -55,9 +56,10 @@ TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
   EXPECT_EQ(parse({"--window", "--version", "--bogus"}).action, PLAT_OPT_VERSION);  // ends the parse
 
   // Each refused with its first word named; a space separates an option from its value.
-  for (std::string bad : {"--bogus", "-w", "window", "--", "--data", "--data=", "--scale", "--scale 0",
-                          "--scale 9", "--scale 2x", "--scale=-1", "--window=maybe", "--volume=101",
-                          "--map=Spcae=LCtrl", "--map=Z=Fire", "--map=pad:z=A", "--map=Z"}) {
+  for (std::string bad :
+       {"--bogus", "-w", "window", "--", "--data", "--data=", "--scale", "--scale 0", "--scale 9",
+        "--scale 2x", "--scale=-1", "--window=maybe", "--volume=101", "--map=Spcae=LCtrl", "--map=Z=Fire",
+        "--map=pad:z=A", "--map=Z", "--lang xx", "--lang="}) {
     const size_t space = bad.find(' ');
     const std::string arg = bad.substr(0, space),
                       value = space == std::string::npos ? "" : bad.substr(space + 1);
@@ -70,6 +72,7 @@ TEST(Options, EveryOptionSetsItsFieldInEitherForm) {
   EXPECT_NE(map_error.find("'Space'"), std::string::npos) << map_error;
   EXPECT_NE(map_error.find("LAlt none"), std::string::npos) << map_error;
   EXPECT_NE(parse({"--map", "pad:z=A"}).error.find("pad:leftshoulder"), std::string::npos);
+  EXPECT_NE(parse({"--lang", "de"}).error.find("ru en"), std::string::npos);  // names the languages
 }
 
 TEST(Options, ConfigFileIsReadLineByLineAndTheCommandLineWins) {
@@ -100,7 +103,9 @@ TEST(Options, ConfigFileIsReadLineByLineAndTheCommandLineWins) {
   EXPECT_TRUE(cli.o.smooth);  // from the file, not overridden
   EXPECT_EQ(parse({"--scale", "0"}, "scale 2\n").action, PLAT_OPT_USAGE);
   // Maps accumulate from the file and the command line; the file's switches take yes or no.
-  Parsed maps = parse({"--map", "X=Right"}, "map Z=Left\ngamepad no\nfire-toggle yes\n");
+  Parsed maps = parse({"--map", "X=Right"}, "map Z=Left\ngamepad no\nfire-toggle yes\nlang ru\nlang xx\n");
+  EXPECT_EQ(maps.o.lang, "ru");
+  EXPECT_NE(maps.warnings.find("line 5: 'lang' is not a language"), std::string::npos) << maps.warnings;
   EXPECT_EQ(maps.o.key_map[DIK_Z], DIK_LEFT);
   EXPECT_EQ(maps.o.key_map[DIK_X], DIK_RIGHT);
   EXPECT_TRUE(maps.o.fire_toggle && !maps.o.gamepad);

@@ -17,6 +17,7 @@ struct PlatOptions {
   std::string screenshot_dir;   // where F12 saves; empty: Tarvellin/ in the pictures folder
   bool gamepad = true;          // game controllers steer and fire
   bool fire_toggle = false;     // a press of fire starts continuous fire, the next press stops it
+  std::string lang;             // --lang: a language code of platform/lang.h; empty: the locale's
   // --map: the game key each key (by DIK code) and pad button gives instead of its own; 0: its
   // own, PLAT_MAP_NONE: nothing.
   uint8_t key_map[256] = {};

@@ -15,6 +15,7 @@
 #include "platform/host/events.h"
 #include "platform/host/input.h"
 #include "platform/host/paths.h"
+#include "platform/lang.h"
 #include "platform/port/datadir.h"
 #include "platform/port/options.h"
 
@@ -126,6 +127,9 @@ int main(int argc, char** argv) {
       break;
   }
   if (!dir.empty()) plat_options.pad_mappings = dir + "/gamecontrollerdb.txt";
+  lang_current = !plat_options.lang.empty() ? lang_find(plat_options.lang.c_str())
+                                            : lang_choose(std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
+                                                          std::getenv("LC_MESSAGES"), std::getenv("LANG"));
   // Demo files and screenshot folders are named from where the program was started, before the
   // data folder is entered.
   plat_remember_start_folder();

@@ -11,6 +11,7 @@
 #include "platform/demo/demo.h"
 #include "platform/host/keymap.h"
 #include "platform/host/paths.h"
+#include "platform/lang.h"
 
 PlatOptions plat_options;
 
@@ -66,6 +67,24 @@ const char* demo_file(const char** name, std::string* keep, const char* v) {
 }
 std::string g_record, g_play, g_timed;
 
+// "ru en": the codes --lang takes.
+std::string lang_codes() {
+  std::string codes;
+  for (int i = 0; i < lang_count(); ++i) codes += std::string(i ? " " : "") + lang_code(i);
+  return codes;
+}
+
+const char* set_lang(std::string* s, const char* v) {
+  static std::string why;
+  int lang = lang_find(v);
+  if (lang < 0) {
+    why = "is not a language of the game; it speaks " + lang_codes();
+    return why.c_str();
+  }
+  *s = lang_code(lang);
+  return nullptr;
+}
+
 // Adding an option is one entry here (and its field in PlatOptions).
 const OptSpec kOptions[] = {
     {"data", "DIR", "read image/ and sound/ from DIR instead of searching for them",
@@ -100,6 +119,8 @@ const OptSpec kOptions[] = {
      [](PlatOptions& o, const char* v) { return plat_keymap_add(&o, v); }},
     {"fire-toggle", nullptr, "a press of fire starts continuous fire, the next press stops it",
      [](PlatOptions& o, const char* v) { return set_flag(&o.fire_toggle, v); }},
+    {"lang", "CODE", "speak the language CODE instead of the desktop's (see below)",
+     [](PlatOptions& o, const char* v) { return set_lang(&o.lang, v); }},
     {"record", "FILE", "record this run's input as a demo in FILE",
      [](PlatOptions&, const char* v) { return demo_file(&plat_demo_options.record, &g_record, v); },
      PLAT_OPT_RUN, true},
@@ -253,6 +274,10 @@ void plat_print_usage(FILE* out) {
                "\nWithout --data the game looks for image/ and sound/ in the working directory,\n"
                "beside the program, in ../share/tarvellin from the program, then in\n"
                "$XDG_DATA_HOME/tarvellin and each of $XDG_DATA_DIRS/tarvellin.\n"
+               "\nThe texts follow the desktop's language as gettext programs choose it (LANGUAGE,\n"
+               "LC_ALL, LC_MESSAGES, LANG): Russian, no locale or C give the original Russian, a\n"
+               "language the game has gives it, any other English. --lang CODE chooses instead;\n"
+               "the languages are: %s.\n"
                "\nControls:\n"
                "  arrows           steer\n"
                "  left Ctrl        fire\n"
@@ -277,5 +302,6 @@ void plat_print_usage(FILE* out) {
                "\n--map names KEY as SDL names keys ('Space', 'Z', 'Right Ctrl') or a pad button\n"
                "as pad:NAME ('pad:a', 'pad:leftshoulder'); GAMEKEY is one of Left Right Up Down\n"
                "LCtrl A S Q W O P Esc LAlt, or none: --map 'Left Alt=none' --map Space=LCtrl.\n"
-               "A gamecontrollerdb.txt beside tarvellin.conf adds pad mappings.\n");
+               "A gamecontrollerdb.txt beside tarvellin.conf adds pad mappings.\n",
+               lang_codes().c_str());
 }

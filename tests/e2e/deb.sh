@@ -19,7 +19,8 @@ for lib in libsdl2 libfreetype libfontconfig libc6 fonts-liberation2; do
 done
 check "its section is games" test "$(dpkg-deb -f "$DEB" Section)" = games
 dpkg-deb -c "$DEB" | awk '{print $6}' >"$WORK/files"
-for f in ./usr/games/tarvellin ./usr/share/tarvellin/image/screen_menu.bmp ./usr/share/man/man6/tarvellin.6.gz \
+for f in ./usr/games/tarvellin ./usr/share/tarvellin/image/screen_menu.bmp ./usr/share/tarvellin/en/image/start.bmp \
+  ./usr/share/man/man6/tarvellin.6.gz \
   ./usr/share/icons/hicolor/256x256/apps/tarvellin.png ./usr/share/applications/org.tarvellin.Tarvellin.desktop; do
   grep -qxF "$f" "$WORK/files" || fail "the package holds $f"
 done

@@ -29,7 +29,10 @@ for s in 48 128 256; do
   got=$(identify -format "%m %w %h %[fx:p{0,0}.a] %[fx:p{$((s / 2)),$((s / 2))}.a]" "$icon" 2>&1)
   check "the ${s}px icon: PNG, ${s}x${s}, clear corners, opaque middle ($got)" test "$got" = "PNG $s $s 0 1"
 done
-check "the installed tarvellin-assetcheck accepts the installed data" "$U/games/tarvellin-assetcheck" "$U/share/tarvellin" >/dev/null
+"$U/games/tarvellin-assetcheck" "$U/share/tarvellin" >"$WORK/assetcheck.log"
+check "the installed tarvellin-assetcheck accepts the installed data" test $? -eq 0
+check "the installed data carries the English pictures, and assetcheck checks them" \
+  grep -q '^en/image/start.bmp .* yes$' "$WORK/assetcheck.log"
 
 start_x 1280x1024
 # A window, from the configuration file, which the installed game reads as well.

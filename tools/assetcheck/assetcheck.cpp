@@ -12,6 +12,7 @@
 #include "gfx/bmp.h"
 #include "gfx/colour.h"
 #include "platform/host/paths.h"
+#include "platform/lang.h"
 #include "sfx/sound.h"
 #include "tools/assetcheck/verdict.h"
 #include "tools/assetgen/asset_list.h"
@@ -138,12 +139,13 @@ std::string ac_format(const ImageFile& img, bool loaded) {
   return buf;
 }
 
-AcResult ac_check_picture(const AgPicture& p) {
+// `path` is p.path, or the same picture in a language's folder (en/image/start.bmp).
+AcResult ac_check_picture(const AgPicture& p, const char* path) {
   AcResult r;
   std::string real, found, format = "-", size = "-", keys = "-", verdict;
-  if (ac_find(p.path, &real, &found)) {
+  if (ac_find(path, &real, &found)) {
     ImageFile img;
-    r.loads = ac_picture_verdict(p.path, p.width, p.height, &img, &verdict);
+    r.loads = ac_picture_verdict(path, p.width, p.height, &img, &verdict);
     format = ac_format(img, img.pixels != nullptr);
     if (img.file_header.bfType == 0x4D42) {
       int32_t w = img.info_header.biWidth, h = img.info_header.biHeight;
@@ -159,7 +161,7 @@ AcResult ac_check_picture(const AgPicture& p) {
   } else {
     verdict = "no: missing";
   }
-  std::printf("%-30s %-14s %-31s %-22s %-40s %s\n", p.path, found.c_str(), format.c_str(), size.c_str(),
+  std::printf("%-30s %-14s %-31s %-22s %-40s %s\n", path, found.c_str(), format.c_str(), size.c_str(),
               keys.c_str(), verdict.c_str());
   return r;
 }
@@ -240,10 +242,26 @@ int main(int argc, char** argv) {
   int bad = 0, warnings = 0;
   std::printf("%-30s %-14s %-31s %-22s %-40s %s\n", "picture", "found", "format", "size", "colour keys",
               "loads");
+  int files = AG_PICTURE_COUNT + AG_SOUND_COUNT;
   for (const AgPicture& p : ag_pictures) {
-    AcResult r = ac_check_picture(p);
+    AcResult r = ac_check_picture(p, p.path);
     bad += !r.loads;
     warnings += r.warnings;
+  }
+  // A language's folder holds the pictures that differ in it; the game takes the original's
+  // for any it lacks, so only those present are checked, by the same rules.
+  for (int lang = 1; lang < lang_count(); ++lang) {
+    bool header = false;
+    for (const AgPicture& p : ag_pictures) {
+      std::string path = std::string(lang_code(lang)) + "/" + p.path, real, found;
+      if (!ac_find(path.c_str(), &real, &found)) continue;
+      if (!header) std::printf("\npictures in %s (the original's where there is none)\n", lang_code(lang));
+      header = true;
+      AcResult r = ac_check_picture(p, path.c_str());
+      bad += !r.loads;
+      warnings += r.warnings;
+      ++files;
+    }
   }
   std::printf("\n%-30s %-14s %-37s %-22s %s\n", "sound", "found", "format", "size", "loads");
   // Without the game's window the cooperative level is refused, but the device is open and the
@@ -260,7 +278,6 @@ int main(int argc, char** argv) {
     }
     snd_shutdown();
   }
-  std::printf("\n%d of %d files will not load as the game expects; %d warnings\n", bad,
-              AG_PICTURE_COUNT + AG_SOUND_COUNT, warnings);
+  std::printf("\n%d of %d files will not load as the game expects; %d warnings\n", bad, files, warnings);
   return bad || (strict && warnings) ? 1 : 0;
 }

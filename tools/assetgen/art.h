@@ -8,7 +8,7 @@ typedef std::vector<uint16_t> AgPixels;
 
 AgPixels ag_art_cursor();
 AgPixels ag_art_slots();
-AgPixels ag_art_digits();
+AgPixels ag_art_digits(int lang);
 AgPixels ag_art_ship0();
 AgPixels ag_art_ship1();
 AgPixels ag_art_laser();
@@ -20,9 +20,10 @@ AgPixels ag_art_asteroid2();
 AgPixels ag_art_small1();
 AgPixels ag_art_small2();
 AgPixels ag_art_background(int index);
-AgPixels ag_art_menu();
-AgPixels ag_art_info();
-AgPixels ag_art_button(int index);  // 0 start, 1 authors, 2 exit
+// Pictures with words take the language (platform/lang.h) to write them in.
+AgPixels ag_art_menu(int lang);
+AgPixels ag_art_info(int lang);
+AgPixels ag_art_button(int index, int lang);  // 0 start, 1 authors, 2 exit
 
 // The program's icon, size x size straight RGBA bytes, rows top-down: the second ship type
 // over deep space in a rounded square. Sizes that divide 768 come out sharpest.

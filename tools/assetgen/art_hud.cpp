@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/lang.h"
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/art_common.h"
 #include "tools/assetgen/art_text.h"
@@ -21,7 +22,7 @@ void ag_hud_text(AgCanvas* c, const char* utf8, int cell, int x, int y, int top,
 
 }  // namespace
 
-AgPixels ag_art_digits() {
+AgPixels ag_art_digits(int lang) {
   AgCanvas c;
   ag_canvas_init(&c, 252, 70);
   for (int d = 0; d < 10; ++d) {
@@ -38,7 +39,8 @@ AgPixels ag_art_digits() {
   }
   AgCanvas cap;
   ag_canvas_init(&cap, 100, 35);
-  ag_hud_text(&cap, "Очки", 32, 4, 0, 6, 28, false);
+  // TRANSLATORS: the score's caption, left of the digits; at most about 95 pixels of 32-pixel bold.
+  ag_hud_text(&cap, lang_text(lang, N_("Очки")), 32, 4, 0, 6, 28, false);
   for (int y = 0; y < 35; ++y)
     for (int x = 0; x < 100; ++x) {
       const float* p = ag_at(&cap, x, y);

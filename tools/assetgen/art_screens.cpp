@@ -2,6 +2,7 @@
 // is meant to be seen is never black, what is black shows the picture below.
 #include <cmath>
 
+#include "platform/lang.h"
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/art_common.h"
 #include "tools/assetgen/art_space.h"
@@ -76,7 +77,7 @@ void ag_line(AgCanvas* c, const char* face, int cell, int weight, const char* ut
 
 }  // namespace
 
-AgPixels ag_art_menu() {
+AgPixels ag_art_menu(int lang) {
   AgCanvas c;
   ag_canvas_init(&c, 1024, 768);
   AgNebula n{0x3E4A0001u, ag_rgb(0.015f, 0.018f, 0.05f), ag_rgb(0.40f, 0.14f, 0.60f), ag_rgb(0.10f, 0.35f, 0.70f), 0.9f, 0.75f, 0.0f};
@@ -86,38 +87,39 @@ AgPixels ag_art_menu() {
   ag_space_planet(&c, 850.0f, 560.0f, 38.0f, ag_rgb(0.75f, 0.55f, 0.45f), ag_rgb(0.45f, 0.30f, 0.40f), ag_rgb(0.9f, 0.6f, 0.5f), 0x3E4A91A8u);
   ag_shade_area(&c, 0, 0, 300, 20, 0.6f);
   ag_shade_area(&c, 960, 750, 1024, 768, 0.6f);
-  ag_title(&c, AG_SANS, 128, "ТАРВЕЛЛИН", 512, 120, 0.9f);
-  ag_line(&c, AG_SANS, 28, 400, "космическая стрелялка", 512, 262, ag_rgb(0.70f, 0.80f, 1.0f));
+  ag_title(&c, AG_SANS, 128, lang_text(lang, N_("ТАРВЕЛЛИН")), 512, 120, 0.9f);
+  ag_line(&c, AG_SANS, 28, 400, lang_text(lang, N_("космическая стрелялка")), 512, 262, ag_rgb(0.70f, 0.80f, 1.0f));
   ag_glass_panel(&c, 432, 330, 602, 540, 14.0f, ag_rgb(0.30f, 0.45f, 0.95f), 0.55f);
   return ag_finalise(&c, AG_KEY_BLACK, AG_ALPHA_THRESHOLD, AG_SPRITE_EDGE);
 }
 
-AgPixels ag_art_info() {
+AgPixels ag_art_info(int lang) {
   AgCanvas c;
   ag_canvas_init(&c, 1024, 768);
   AgNebula n{0x1AF00001u, ag_rgb(0.012f, 0.016f, 0.045f), ag_rgb(0.10f, 0.28f, 0.55f), ag_rgb(0.35f, 0.12f, 0.50f), 0.8f, 0.6f, 0.0f};
   ag_space_nebula(&c, &n);
   ag_space_stars(&c, 0x1AF057A4u, 1500, 1.0f);
   ag_glass_panel(&c, 202, 110, 822, 690, 18.0f, ag_rgb(0.30f, 0.45f, 0.95f), 0.72f);
-  ag_title(&c, AG_SANS, 72, "ТАРВЕЛЛИН", 512, 128, 0.7f);
+  ag_title(&c, AG_SANS, 72, lang_text(lang, N_("ТАРВЕЛЛИН")), 512, 128, 0.7f);
   AgColour pale = ag_rgb(0.72f, 0.82f, 1.0f), white = ag_rgb(0.95f, 0.97f, 1.0f), gold = ag_rgb(1.0f, 0.85f, 0.55f);
-  ag_line(&c, AG_SANS, 24, 400, "космическая стрелялка, версия 1.0", 512, 212, pale);
-  ag_line(&c, AG_SERIF, 34, 700, "Авторы", 512, 262, gold);
-  ag_line(&c, AG_SANS, 26, 400, "Игру сделала команда «Тарвеллин»", 512, 310, white);
-  ag_line(&c, AG_SERIF, 34, 700, "На чём построено", 512, 370, gold);
+  ag_line(&c, AG_SANS, 24, 400, lang_text(lang, N_("космическая стрелялка, версия 1.0")), 512, 212, pale);
+  ag_line(&c, AG_SERIF, 34, 700, lang_text(lang, N_("Авторы")), 512, 262, gold);
+  ag_line(&c, AG_SANS, 26, 400, lang_text(lang, N_("Игру сделала команда «Тарвеллин»")), 512, 310, white);
+  ag_line(&c, AG_SERIF, 34, 700, lang_text(lang, N_("На чём построено")), 512, 370, gold);
   // The same picture serves both builds, so it names what each one runs on.
-  ag_line(&c, AG_SANS, 24, 400, "На Linux — SDL2, FreeType и Fontconfig", 512, 418, white);
-  ag_line(&c, AG_SANS, 24, 400, "На Windows — DirectX и GDI", 512, 452, white);
-  ag_line(&c, AG_SANS, 24, 400, "GoogleTest и Google Benchmark — проверки", 512, 486, white);
-  ag_line(&c, AG_SANS, 24, 400, "Шрифты Liberation — надписи на картинках", 512, 520, white);
-  ag_line(&c, AG_SANS, 22, 400, "Все картинки и звуки созданы программой игры.", 512, 574, pale);
-  ag_line(&c, AG_SANS, 24, 700, "Esc — назад в меню", 512, 630, ag_rgb(0.55f, 0.75f, 1.0f));
+  ag_line(&c, AG_SANS, 24, 400, lang_text(lang, N_("На Linux — SDL2, FreeType и Fontconfig")), 512, 418, white);
+  ag_line(&c, AG_SANS, 24, 400, lang_text(lang, N_("На Windows — DirectX и GDI")), 512, 452, white);
+  ag_line(&c, AG_SANS, 24, 400, lang_text(lang, N_("GoogleTest и Google Benchmark — проверки")), 512, 486, white);
+  ag_line(&c, AG_SANS, 24, 400, lang_text(lang, N_("Шрифты Liberation — надписи на картинках")), 512, 520, white);
+  ag_line(&c, AG_SANS, 22, 400, lang_text(lang, N_("Все картинки и звуки созданы программой игры.")), 512, 574, pale);
+  ag_line(&c, AG_SANS, 24, 700, lang_text(lang, N_("Esc — назад в меню")), 512, 630, ag_rgb(0.55f, 0.75f, 1.0f));
   ag_shade_area(&c, 0, 0, 300, 20, 0.6f);
   return ag_finalise(&c, AG_KEY_BLACK, AG_ALPHA_THRESHOLD, AG_SPRITE_EDGE);
 }
 
-AgPixels ag_art_button(int index) {
-  static const char* const captions[3] = {"Старт", "Авторы", "Выход"};
+AgPixels ag_art_button(int index, int lang) {
+  // TRANSLATORS: a menu button, 27-pixel bold letters on a 120-pixel plate: keep it short.
+  static const char* const captions[3] = {N_("Старт"), N_("Авторы"), N_("Выход")};
   AgCanvas c;
   ag_canvas_init(&c, 120, 100);
   for (int state = 0; state < 2; ++state) {
@@ -139,7 +141,7 @@ AgPixels ag_art_button(int index) {
       }
     AgMask m, outline, halo;
     ag_mask_init(&m, 120, 100);
-    ag_text_centred(&m, AG_SANS, 27, 700, captions[index], 60, oy + 10);
+    ag_text_centred(&m, AG_SANS, 27, 700, lang_text(lang, captions[index]), 60, oy + 10);
     if (focus) {
       ag_mask_dilate(&m, &halo, 2.0f);
       ag_mask_blur(&halo, &halo, 2);

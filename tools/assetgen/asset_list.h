@@ -9,13 +9,14 @@ struct AgPicture {
   AgKey key;
   int frame_w, frame_h, frames;  // the strip layout, for contact sheets and checks
   int bits;                      // what assetgen writes: 24, or 16 for 5.6.5 words
+  bool words = false;            // carries words: made again for each language (LANG/image/...)
 };
 
 constexpr int AG_PICTURE_COUNT = 20;
 inline constexpr AgPicture ag_pictures[AG_PICTURE_COUNT] = {
     {"image/cursor.bmp", 60, 30, AG_KEY_BLACK, 30, 30, 2, 24},
     {"image/prochee/Sloty.bmp", 204, 60, AG_KEY_MAGENTA, 204, 60, 1, 24},
-    {"image/prochee/Cifry.bmp", 252, 70, AG_KEY_MAGENTA, 25, 35, 10, 24},
+    {"image/prochee/Cifry.bmp", 252, 70, AG_KEY_MAGENTA, 25, 35, 10, 24, true},
     {"image/main/01.bmp", 300, 60, AG_KEY_MAGENTA, 60, 60, 5, 24},
     {"image/main/02.bmp", 1352, 57, AG_KEY_MAGENTA, 90, 57, 15, 24},
     {"image/main/laser_blue.bmp", 8, 37, AG_KEY_MAGENTA, 7, 37, 1, 24},
@@ -28,11 +29,11 @@ inline constexpr AgPicture ag_pictures[AG_PICTURE_COUNT] = {
     {"image/vragi/small2.bmp", 200, 20, AG_KEY_MAGENTA, 20, 20, 10, 24},
     {"image/prochee/fon_back01.bmp", 1024, 768, AG_KEY_BLACK, 1024, 768, 1, 16},
     {"image/prochee/fon_back02.bmp", 1024, 768, AG_KEY_BLACK, 1024, 768, 1, 16},
-    {"image/screen_menu.bmp", 1024, 768, AG_KEY_BLACK, 1024, 768, 1, 24},
-    {"image/screen_info.bmp", 1024, 768, AG_KEY_BLACK, 1024, 768, 1, 16},
-    {"image/start.bmp", 120, 100, AG_KEY_BLACK, 120, 50, 2, 24},
-    {"image/avtory.bmp", 120, 100, AG_KEY_BLACK, 120, 50, 2, 24},
-    {"image/exit.bmp", 120, 100, AG_KEY_BLACK, 120, 50, 2, 24},
+    {"image/screen_menu.bmp", 1024, 768, AG_KEY_BLACK, 1024, 768, 1, 24, true},
+    {"image/screen_info.bmp", 1024, 768, AG_KEY_BLACK, 1024, 768, 1, 16, true},
+    {"image/start.bmp", 120, 100, AG_KEY_BLACK, 120, 50, 2, 24, true},
+    {"image/avtory.bmp", 120, 100, AG_KEY_BLACK, 120, 50, 2, 24, true},
+    {"image/exit.bmp", 120, 100, AG_KEY_BLACK, 120, 50, 2, 24, true},
 };
 
 constexpr int AG_SOUND_COUNT = 3;

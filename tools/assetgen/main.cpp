@@ -1,7 +1,8 @@
 // tarvellin-assetgen DIR [--preview PREVIEW_DIR] [--icons ICON_DIR]: writes the game's default pictures
-// and sounds under DIR (image/..., sound/...), and the program's icon as PNG at each size
-// (ICON_DIR/tarvellin-48.png, ...). The same bytes on every run: all randomness comes from fixed seeds.
-// The preview folder receives each picture as the game will see it, as PPM, for contact sheets.
+// and sounds under DIR (image/..., sound/...), for each language of the catalogues the pictures
+// whose words differ under DIR/LANG (en/image/start.bmp, ...), and the program's icon as PNG at
+// each size (ICON_DIR/tarvellin-48.png, ...). The same bytes on every run: all randomness comes from fixed
+// seeds. The preview folder receives each picture as the game will see it, as PPM, for contact sheets.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -9,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/lang.h"
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/asset_list.h"
 
@@ -31,14 +33,14 @@ static bool ag_write_file(const std::string& path, const std::vector<uint8_t>& b
   return ok;
 }
 
-static AgPixels ag_make_picture(int index) {
+static AgPixels ag_make_picture(int index, int lang) {
   switch (index) {
     case 0:
       return ag_art_cursor();
     case 1:
       return ag_art_slots();
     case 2:
-      return ag_art_digits();
+      return ag_art_digits(lang);
     case 3:
       return ag_art_ship0();
     case 4:
@@ -64,15 +66,15 @@ static AgPixels ag_make_picture(int index) {
     case 14:
       return ag_art_background(1);
     case 15:
-      return ag_art_menu();
+      return ag_art_menu(lang);
     case 16:
-      return ag_art_info();
+      return ag_art_info(lang);
     case 17:
-      return ag_art_button(0);
+      return ag_art_button(0, lang);
     case 18:
-      return ag_art_button(1);
+      return ag_art_button(1, lang);
     default:
-      return ag_art_button(2);
+      return ag_art_button(2, lang);
   }
 }
 
@@ -118,25 +120,38 @@ int main(int argc, char** argv) {
   }
   std::string root = dir;
   int failures = 0;
-  for (int i = 0; i < AG_PICTURE_COUNT; ++i) {
-    const AgPicture& p = ag_pictures[i];
-    AgPixels px = ag_make_picture(i);
-    if (px.size() != (size_t)p.width * (size_t)p.height) {
-      std::fprintf(stderr, "tarvellin-assetgen: %s: made %zu pixels, want %d x %d\n", p.path, px.size(),
-                   p.width, p.height);
-      ++failures;
-      continue;
+  std::vector<AgPixels> originals(AG_PICTURE_COUNT);
+  // The original set first; then per language only the pictures whose words come out different.
+  for (int lang = 0; lang < lang_count(); ++lang)
+    for (int i = 0; i < AG_PICTURE_COUNT; ++i) {
+      const AgPicture& p = ag_pictures[i];
+      if (lang != LANG_ORIGINAL && !p.words) continue;
+      AgPixels px = ag_make_picture(i, lang);
+      if (px.size() != (size_t)p.width * (size_t)p.height) {
+        std::fprintf(stderr, "tarvellin-assetgen: %s: made %zu pixels, want %d x %d\n", p.path, px.size(),
+                     p.width, p.height);
+        ++failures;
+        continue;
+      }
+      std::string path = p.path, flat = ag_flat_name(p.path);
+      if (lang == LANG_ORIGINAL) {
+        originals[i] = px;
+      } else {
+        if (px == originals[i]) continue;
+        path = std::string(lang_code(lang)) + "/" + path;
+        flat = std::string(lang_code(lang)) + "_" + flat;
+      }
+      if (!ag_write_file(root + "/" + path, ag_bmp_encode(p.width, p.height, px.data(), p.bits))) {
+        std::fprintf(stderr, "tarvellin-assetgen: cannot write %s/%s: %s\n", dir, path.c_str(),
+                     std::strerror(errno));
+        ++failures;
+      }
+      if (preview &&
+          !ag_write_file(std::string(preview) + "/" + flat + ".ppm", ag_ppm(p.width, p.height, px, p.key))) {
+        std::fprintf(stderr, "tarvellin-assetgen: cannot write the preview of %s\n", path.c_str());
+        ++failures;
+      }
     }
-    if (!ag_write_file(root + "/" + p.path, ag_bmp_encode(p.width, p.height, px.data(), p.bits))) {
-      std::fprintf(stderr, "tarvellin-assetgen: cannot write %s/%s: %s\n", dir, p.path, std::strerror(errno));
-      ++failures;
-    }
-    if (preview && !ag_write_file(std::string(preview) + "/" + ag_flat_name(p.path) + ".ppm",
-                                  ag_ppm(p.width, p.height, px, p.key))) {
-      std::fprintf(stderr, "tarvellin-assetgen: cannot write the preview of %s\n", p.path);
-      ++failures;
-    }
-  }
   std::vector<uint8_t> (*sounds[AG_SOUND_COUNT])() = {ag_sound_focus, ag_sound_click, ag_sound_exit};
   for (int i = 0; i < AG_SOUND_COUNT; ++i) {
     std::vector<uint8_t> s = sounds[i]();
