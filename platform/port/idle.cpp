@@ -2,11 +2,17 @@
 
 #include <cerrno>
 #include <ctime>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include "platform/demo/demo.h"
 #include "platform/host/clock.h"
 #include "platform/port/options.h"
 #include "platform/seams/seams_internal.h"
+#ifdef __EMSCRIPTEN__
+#include "platform/web/web.h"
+#endif
 
 namespace {
 
@@ -25,12 +31,32 @@ void sleep_until_ns(int64_t t) {
   }
 }
 
+#ifdef __EMSCRIPTEN__
+// The browser: the page lives only while the game yields, so every wait sleeps, and a timed
+// demo, whose waits end at once, still hands the browser a turn every kYieldMs.
+constexpr double kYieldMs = 16;
+double g_last_yield = 0;
+
+void yield_now() {
+  web_yield();
+  g_last_yield = emscripten_get_now();
+}
+#endif
+
 }  // namespace
 
 void plat_idle_until(uint32_t start_tick, uint32_t ms) {
+#ifdef __EMSCRIPTEN__
+  if (plat_demo_options.timed && plat_demo_replaying()) {
+    if (emscripten_get_now() - g_last_yield >= kYieldMs) yield_now();
+    return;
+  }
+  if (seam_clock_is_virtual()) return;
+#else
   // A demo's clock is not the monotonic one (an offset, or whole seconds per reading when
   // timing): sleeping by the wall clock would overshoot, so demos keep the pure spin.
   if (!plat_options.low_cpu || seam_clock_is_virtual() || plat_demo_on()) return;
+#endif
   // GetTickCount is the monotonic clock in whole milliseconds, cut to 32 bits; the wait is due
   // when the tick reaches start + ms, that is at the start of that millisecond.
   const int64_t now = now_ns();
@@ -39,10 +65,19 @@ void plat_idle_until(uint32_t start_tick, uint32_t ms) {
   const int32_t left_ticks = (int32_t)(start_tick + ms - tick);
   if (left_ticks <= 1) return;
   const int64_t due = (now / 1000000 + left_ticks) * 1000000;
+#ifdef __EMSCRIPTEN__
+  emscripten_sleep((unsigned)((due - kSpinNs - now) / 1000000));
+  g_last_yield = emscripten_get_now();
+#else
   sleep_until_ns(due - kSpinNs);
+#endif
 }
 
 void plat_idle_poll() {
+#ifdef __EMSCRIPTEN__
+  yield_now();  // the sound moves on only while the browser has its turn
+  return;
+#endif
   if (!plat_options.low_cpu || seam_clock_is_virtual() || plat_demo_replaying()) return;
   sleep_until_ns(now_ns() + kPollNs);
 }
