@@ -13,6 +13,11 @@ file(GLOB WEB_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/platform/api/*.cpp ${CMAKE_SOURCE_DIR}/platform/demo/*.cpp
   ${CMAKE_SOURCE_DIR}/platform/port/*.cpp ${CMAKE_SOURCE_DIR}/platform/seams/*.cpp
   ${CMAKE_SOURCE_DIR}/platform/web/*.cpp)
+# Text from the glyphs the native rasteriser baked (glyphbake, in every native build).
+if(NOT EXISTS ${TARVELLIN_NATIVE_BUILD}/glyphs_baked.cpp)
+  message(FATAL_ERROR "${TARVELLIN_NATIVE_BUILD}/glyphs_baked.cpp is missing: build the native game first (make build)")
+endif()
+list(APPEND WEB_SOURCES ${TARVELLIN_NATIVE_BUILD}/glyphs_baked.cpp)
 # host/'s files that include neither SDL nor FreeType serve the browser as they are.
 foreach(f clock paths pixels volume)
   list(APPEND WEB_SOURCES ${CMAKE_SOURCE_DIR}/platform/host/${f}.cpp)
