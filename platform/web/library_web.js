@@ -233,7 +233,7 @@ mergeInto(LibraryManager.library, {
       WebHost.ctx2d = c.getContext('2d');
       WebHost.route = '2D canvas (RGB 565 widened on the CPU)';
     }
-    if (typeof Module['onRoute'] == 'function') Module['onRoute'](WebHost.route);
+    Module['presentRoute'] = WebHost.route;
     WebHost.layout();
   },
 
@@ -241,8 +241,8 @@ mergeInto(LibraryManager.library, {
     if (WebHost.canvas) WebHost.canvas.style.cursor = shown ? 'default' : 'none';
   },
 
-  web_present__deps: ['$WebHost'],
-  web_present: function(px, w, h, pitch) {
+  $WebHostShow__deps: ['$WebHost'],
+  $WebHostShow: function(px, w, h, pitch) {
     var gl = WebHost.gl;
     if (gl) {
       var rows;
@@ -293,6 +293,14 @@ mergeInto(LibraryManager.library, {
       for (var x = 0; x < w; ++x) out[o++] = l[src[s + x]];
     }
     g.putImageData(WebHost.image, 0, 0);
+  },
+
+  // A frame drawn is seen only when the browser next composites, after the game yields: the
+  // upload waits for the yield (web_present_flush), so that frames presented faster than the
+  // browser shows them (a timed demo) cost nothing.
+  web_present__deps: ['$WebHost'],
+  web_present: function(px, w, h, pitch) {
+    WebHost.pending = [px, w, h, pitch];
   },
 
   // ---- Input.
@@ -461,9 +469,20 @@ mergeInto(LibraryManager.library, {
   },
 
   // Yields to the browser without the clamp of a zero timeout (a message posted to ourselves).
-  web_yield__deps: ['$WebHost'],
+  // Shows a frame held back by web_present, before the game sleeps.
+  web_present_flush__deps: ['$WebHost', '$WebHostShow'],
+  web_present_flush: function() {
+    var p = WebHost.pending;
+    if (!p) return;
+    WebHost.pending = null;
+    WebHost.shownAt = performance.now();
+    WebHostShow(p[0], p[1], p[2], p[3]);
+  },
+
   web_yield__sig: 'v',
+  web_yield__deps: ['$WebHost', 'web_present_flush'],
   web_yield: function() {
+    if (Asyncify.state === Asyncify.State.Normal) _web_present_flush();
     return Asyncify.handleSleep(function(wakeUp) {
       if (typeof MessageChannel == 'undefined') {
         setTimeout(wakeUp, 0);

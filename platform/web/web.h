@@ -9,7 +9,9 @@ extern "C" {
 int web_start(int integer_scale, int smooth);  // listens to the page (nothing under Node)
 void web_window_open(const char* title);
 void web_cursor(int shown);
+// Shows the frame when the game next yields or sleeps (web_yield does it; a sleep calls the flush).
 void web_present(const uint8_t* pixels, int w, int h, int pitch);
+void web_present_flush();  // shows a frame held back, before a sleep
 const char* web_route();
 void web_read_keys(uint8_t* out);  // 256 bytes: held, or pressed since the last web_keys_seen
 void web_keys_seen();

@@ -67,6 +67,7 @@ void plat_pump_pass(const PlatEventSink* to) {
   plat_pump_events(to);
   if (!plat_options.pause_unfocused || !web_unfocused()) return;
   plat_audio_pause(true);
+  web_present_flush();
   while (web_unfocused()) {
     emscripten_sleep(kPauseWakeMs);
     plat_pump_events(to);
