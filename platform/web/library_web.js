@@ -156,9 +156,25 @@ mergeInto(LibraryManager.library, {
     },
 
     // ---- Present.
+    // True when WebGL runs on a GPU. A software WebGL (SwiftShader, llvmpipe: headless without a
+    // GPU) reads each frame back for the compositor on the main thread, dearer than the 2D
+    // canvas. Asked of a canvas of its own: the game's canvas can hold one kind of context only.
+    gpuWebGL: function() {
+      if (Module['softwareWebGL']) return true;
+      var probe = document.createElement('canvas');
+      var gl = probe.getContext('webgl2') || probe.getContext('webgl');
+      if (!gl) return false;
+      var info = gl.getExtension('WEBGL_debug_renderer_info');
+      var renderer = info ? String(gl.getParameter(info.UNMASKED_RENDERER_WEBGL)) : '';
+      var lose = gl.getExtension('WEBGL_lose_context');
+      if (lose) lose.loseContext();
+      return !/SwiftShader|llvmpipe|softpipe|Software/i.test(renderer);
+    },
+
     initGL: function(c, smooth) {
       var opts = {alpha: false, antialias: false, depth: false, stencil: false,
-                  preserveDrawingBuffer: true, premultipliedAlpha: false};
+                  preserveDrawingBuffer: false, premultipliedAlpha: false,
+                  failIfMajorPerformanceCaveat: !Module['softwareWebGL']};  // no GPU: the 2D canvas
       var gl = c.getContext('webgl2', opts), v2 = !!gl;
       if (!gl) gl = c.getContext('webgl', opts) || c.getContext('experimental-webgl', opts);
       if (!gl) return null;
@@ -170,8 +186,9 @@ mergeInto(LibraryManager.library, {
       }
       var p = gl.createProgram();
       gl.attachShader(p, shader(gl.VERTEX_SHADER,
-        'attribute vec2 a; varying vec2 t; void main() { t = vec2(a.x, 1.0 - a.y) * 0.5 + 0.5; t.y = 1.0 - t.y;' +
-        ' gl_Position = vec4(a.x, a.y, 0.0, 1.0); }'));
+        // The frame's first row is the texture's first: the top of the screen.
+        'attribute vec2 a; varying vec2 t; void main() { t = vec2(a.x * 0.5 + 0.5, 0.5 - a.y * 0.5);' +
+        ' gl_Position = vec4(a, 0.0, 1.0); }'));
       gl.attachShader(p, shader(gl.FRAGMENT_SHADER,
         'precision mediump float; varying vec2 t; uniform sampler2D s; void main() { gl_FragColor = texture2D(s, t); }'));
       gl.linkProgram(p);
@@ -226,7 +243,7 @@ mergeInto(LibraryManager.library, {
     if (!c) return;
     c.width = 1024;
     c.height = 768;
-    WebHost.gl = WebHost.initGL(c, WebHost.smooth);
+    WebHost.gl = !Module['noWebGL'] && WebHost.gpuWebGL() ? WebHost.initGL(c, WebHost.smooth) : null;
     if (WebHost.gl) {
       WebHost.route = 'WebGL texture (RGB 565), scaled on the GPU';
     } else {

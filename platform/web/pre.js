@@ -19,6 +19,7 @@
   function setStatus(text, html) {
     var s = el('status');
     if (!s) return;
+    if (text) delete document.body.dataset.quiet; else document.body.dataset.quiet = '';
     if (html) s.innerHTML = text; else s.textContent = text;
   }
   function logLine(text) {
