@@ -207,7 +207,7 @@
       var m = e && e.message ? e.message : String(e);
       if (/unwind/.test(m)) return;  // the main loop's own unwinding
       if (!Module['tarvellinEnded'] && document.body.dataset.state == 'loading')
-        ended(66, 'tarvellin: cannot load the pictures and sounds (tarvellin.data): ' + m);
+        ended(66, 'tarvellin: cannot load the pictures and sounds (tarvellin.data): ' + m.replace(/^Uncaught (Error: )?/, ''));
     });
   }
 })();
