@@ -262,6 +262,7 @@ mergeInto(LibraryManager.library, {
 
   $WebHostShow__deps: ['$WebHost'],
   $WebHostShow: function(px, w, h, pitch) {
+    Module['framesShown'] = (Module['framesShown'] || 0) + 1;
     var gl = WebHost.gl;
     if (gl) {
       var rows;
