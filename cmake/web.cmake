@@ -27,7 +27,7 @@ add_executable(tarvellin ${WEB_SOURCES})
 target_include_directories(tarvellin PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(tarvellin PRIVATE TARVELLIN_VERSION="${PROJECT_VERSION}")
 set_target_properties(tarvellin PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY ${TARVELLIN_WEB_OUT}
-  LINK_DEPENDS "${CMAKE_SOURCE_DIR}/platform/web/library_web.js;${CMAKE_SOURCE_DIR}/platform/web/pre.js;${CMAKE_SOURCE_DIR}/platform/web/post.js;${TARVELLIN_NATIVE_BUILD}/data/.stamp")
+  LINK_DEPENDS "${CMAKE_SOURCE_DIR}/platform/web/index.html;${CMAKE_SOURCE_DIR}/platform/web/library_web.js;${CMAKE_SOURCE_DIR}/platform/web/pre.js;${CMAKE_SOURCE_DIR}/platform/web/post.js;${TARVELLIN_NATIVE_BUILD}/data/.stamp")
 # Every wait that yields is reached by direct calls (main, WinMain, the frame, PeekMessageA,
 # the sound wait), so indirect calls are left uninstrumented: ASYNCIFY costs far less.
 target_link_options(tarvellin PRIVATE
