@@ -489,6 +489,11 @@ mergeInto(LibraryManager.library, {
   },
 
   // Yields to the browser without the clamp of a zero timeout (a message posted to ourselves).
+  // Forgets a frame held back: its pixels may go with the window.
+  web_present_drop: function() {
+    WebHost.pending = null;
+  },
+
   // Shows a frame held back by web_present, before the game sleeps.
   web_present_flush__deps: ['$WebHost', '$WebHostShow'],
   web_present_flush: function() {

@@ -12,6 +12,7 @@ void web_cursor(int shown);
 // Shows the frame when the game next yields or sleeps (web_yield does it; a sleep calls the flush).
 void web_present(const uint8_t* pixels, int w, int h, int pitch);
 void web_present_flush();  // shows a frame held back, before a sleep
+void web_present_drop();   // forgets it (the window closes)
 const char* web_route();
 void web_read_keys(uint8_t* out);  // 256 bytes: held, or pressed since the last web_keys_seen
 void web_keys_seen();

@@ -44,7 +44,9 @@ bool plat_window_open(HWND key, const char* title, int* width, int* height, bool
 
 void plat_window_raise(HWND) {}
 void plat_window_close(HWND key) {
-  if (key == g_window) g_window = nullptr;
+  if (key != g_window) return;
+  g_window = nullptr;
+  web_present_drop();
 }
 bool plat_window_known(HWND hwnd) { return hwnd && hwnd == g_window; }
 HWND plat_main_window() { return g_window; }
