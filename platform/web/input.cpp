@@ -22,6 +22,7 @@ int (*g_screen)() = nullptr;
 // Where the border believes the game's cursor is, so that it follows the pointer: unknown
 // until the first read outside play pins it to the corner (the game clamps at 0).
 bool g_cursor_known = false;
+bool g_pin_pending = false;  // pinned, and the pointer's place not yet given: the first move counts
 int g_cursor_x = 0, g_cursor_y = 0;
 constexpr int kPin = -4096;
 constexpr int kCursorMaxX = 1024, kCursorMaxY = 768;  // the game's clamp, inclusive
@@ -78,14 +79,16 @@ void read_mouse(PlatMouse* out) {
       out->dx = kPin;
       out->dy = kPin;
       g_cursor_known = true;
+      g_pin_pending = true;
       g_cursor_x = g_cursor_y = 0;
     }
   } else {
     // Where the pointer is, as the motion from where the game's cursor is.
     const int x = clamp(m[4], 0, kCursorMaxX), y = clamp(m[5], 0, kCursorMaxY);
-    if (m[6]) {  // only when it moved: a pad may have moved the cursor since
+    if (m[6] || g_pin_pending) {  // only when it moved: a pad may have moved the cursor since
       out->dx = x - g_cursor_x;
       out->dy = y - g_cursor_y;
+      g_pin_pending = false;
     }
   }
   out->dz = m[2];

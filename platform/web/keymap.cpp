@@ -56,6 +56,20 @@ const char* refuse(const std::string& what, bool list_keys, bool list_buttons) {
 
 }  // namespace
 
+int plat_keymap_slot(const char* spec) {
+  const char* eq = std::strrchr(spec, '=');
+  if (!eq || eq == spec) return -1;
+  const std::string key(spec, eq - spec);
+  if (!strncasecmp(key.c_str(), "pad:", 4)) {
+    for (int b = 0; b < WEB_PAD_BUTTONS; ++b)
+      if (!strcasecmp(kWebPadButtonNames[b], key.c_str() + 4)) return 256 + b;
+    return -1;
+  }
+  for (const WebKeyName& k : kWebKeyNames)
+    if (!strcasecmp(k.name, key.c_str())) return k.dik;
+  return -1;
+}
+
 const char* plat_keymap_add(PlatOptions* o, const char* spec) {
   const char* eq = std::strrchr(spec, '=');
   if (!eq || eq == spec) return refuse("wants KEY=GAMEKEY", false, false);
@@ -64,20 +78,15 @@ const char* plat_keymap_add(PlatOptions* o, const char* spec) {
   for (const GameKey& k : kGameKeys)
     if (!strcasecmp(k.name, eq + 1)) to = &k;
   if (!to) return refuse(std::string("has no game key '") + (eq + 1) + "'", false, false);
-  if (!strncasecmp(key.c_str(), "pad:", 4)) {
-    for (int b = 0; b < WEB_PAD_BUTTONS; ++b)
-      if (!strcasecmp(kWebPadButtonNames[b], key.c_str() + 4)) {
-        o->pad_map[b] = to->dik;
-        return nullptr;
-      }
-    return refuse("has no pad button '" + key + "'", false, true);
-  }
-  for (const WebKeyName& k : kWebKeyNames)
-    if (!strcasecmp(k.name, key.c_str())) {
-      o->key_map[k.dik] = to->dik;
-      return nullptr;
-    }
-  return refuse("has no key '" + key + "'", true, false);
+  const int slot = plat_keymap_slot(spec);
+  const bool pad = !strncasecmp(key.c_str(), "pad:", 4);
+  if (slot < 0 && pad) return refuse("has no pad button '" + key + "'", false, true);
+  if (slot < 0) return refuse("has no key '" + key + "'", true, false);
+  if (pad)
+    o->pad_map[slot - 256] = to->dik;
+  else
+    o->key_map[slot] = to->dik;
+  return nullptr;
 }
 
 void plat_keymap_apply(const PlatOptions& o, BYTE keys[256]) {

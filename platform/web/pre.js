@@ -162,6 +162,9 @@
       }
       return;
     }
+    // The player's language is the browser's (Emscripten's LANG), but a replay shows the
+    // original texts unless lang= asks, so its frame hashes are a native replay's in the C locale.
+    if (demos.length && !new URLSearchParams(location.search).has('lang')) ENV['LANG'] = 'C';
     demos.forEach(function(d) {
       addRunDependency('demo ' + d.url);
       fetch(d.url, {cache: 'no-store'}).then(function(r) {
