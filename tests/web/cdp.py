@@ -26,8 +26,6 @@ import urllib.parse
 import urllib.request
 import zlib
 
-import websocket  # python3-websocket
-
 CHROMIUM = "/usr/bin/chromium"
 SKIP = 77  # ctest's SKIP_RETURN_CODE
 
@@ -122,6 +120,11 @@ class Browser:
         if not os.access(CHROMIUM, os.X_OK):
             print(f"SKIP: {CHROMIUM} is not installed (scripts/setup --web installs it)")
             sys.exit(SKIP)
+        try:
+            global websocket
+            import websocket  # python3-websocket
+        except ImportError:
+            raise RuntimeError("python3-websocket is not installed (scripts/setup --web installs it)")
         self.profile = tempfile.mkdtemp(prefix="tarvellin-chromium.")
         _cleanups.append(lambda: shutil.rmtree(self.profile, ignore_errors=True))
         args = [CHROMIUM, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",

@@ -197,7 +197,322 @@ def case_replay(args, name):
         print("page log:\n  " + "\n  ".join(page.lines()[-20:]))
 
 
-CASES = {"driver": case_driver, "replay": case_replay}
+
+def sweep_until(page, what, changed, keys_left, keys_right, limit=90):
+    """Fires while sweeping left and right until changed() holds (a player's sweeps, each held)."""
+    deadline = time.monotonic() + limit
+    while time.monotonic() < deadline:
+        for keys, seconds in ((keys_left, 0.5), (keys_right, 1.0), (keys_left, 0.5)):
+            keys(seconds)
+            if changed():
+                return True
+    raise TimeoutError(f"gave up after {limit} s of play waiting for {what}")
+
+
+SCORE = (110, 673, 175, 35)  # the score digits in the panel at the bottom left
+PLAY = (0, 100, 1024, 560)   # the space where enemies fall
+
+
+def case_play(args):
+    """The real page: Start by the mouse, fire and the arrows raise the score, Escape ends it."""
+    need_build(args)
+    page = Page(args)
+    page.open()
+    check("the page shows its progress while it loads",
+          page.b.eval("!!document.getElementById('progress')"))
+    page.start_play()
+    check("a click on Start starts play", True)
+    score0 = page.shot(*SCORE)
+    sweep_until(page, "the score digits to change",
+                lambda: page.shot(*SCORE).differing(score0) > 20,
+                lambda t: page.hold(["ControlLeft", "ArrowLeft"], t),
+                lambda t: page.hold(["ControlLeft", "ArrowRight"], t))
+    check("firing while sweeping destroys enemies: the score digits change", True)
+    page.b.key("keyDown", "Escape")
+    page.b.key("keyUp", "Escape")
+    page.wait_state(("ended",), 30)
+    check(f"Escape in play ends the game with status 0 (status {page.status()})", page.status() == 0)
+    check("the page says so and offers to play again",
+          page.b.eval("!!document.querySelector('#status a')") and "ended" in page.text("#status").lower())
+
+
+def still(page, rect, what):
+    """The picture inside rect stands still over a second (once it has settled, within 10 s)."""
+    prev = [page.shot(*rect)]
+
+    def settled():
+        cur = page.shot(*rect)
+        same = cur.differing(prev[0]) == 0
+        prev[0] = cur
+        return same
+    wait_for(f"the picture to settle with {what}", settled, 10, 0.3)
+    a = page.shot(*rect)
+    time.sleep(1)  # the interval over which it must not move
+    return page.shot(*rect).differing(a) == 0
+
+
+def moving(page, rect, limit=20):
+    a = page.shot(*rect)
+    try:
+        return wait_for("the picture to move", lambda: page.shot(*rect).differing(a) > 0, limit, 0.2)
+    except TimeoutError:
+        return False
+
+
+def case_pause(args):
+    """Hidden or unfocused, the game stands still; shown or focused, it goes on; not with
+    no-pause-unfocused."""
+    need_build(args)
+    page = Page(args)
+    page.open()
+    page.start_play()
+    check("in play the picture moves", moving(page, PLAY))
+    for hide, show, what in (("__visibility(true)", "__visibility(false)", "the page hidden"),
+                             ("__focus(false)", "__focus(true)", "the window unfocused")):
+        page.b.eval(hide)
+        check(f"with {what} the game stands still over a second", still(page, PLAY, what))
+        page.b.eval(show)
+        check(f"and goes on when it comes back", moving(page, PLAY))
+    page.open("no-pause-unfocused")
+    page.start_play()
+    page.b.eval("__visibility(true); __focus(false)")
+    check("with no-pause-unfocused, hidden and unfocused, it plays on", moving(page, PLAY))
+
+
+def case_pad(args):
+    """A scripted standard gamepad alone: the stick brings the cursor onto Start, A clicks, A fires
+    while the stick steers until the score changes, Back quits."""
+    need_build(args)
+    page = Page(args)
+    page.open()
+    page.wait_state(("running",), 120)
+    title, start = (150, 130, 720, 100), (460, 355, 35, 40)
+    wait_for("the menu's title", lambda: page.shot(*title).mean() > 40, 120, 0.3)
+    menu, menu_start = page.shot(*title), page.shot(*start)
+    page.b.eval("__pad.attach()")
+    focused = lambda: page.shot(*start).differing(menu_start) > 100  # noqa: E731
+    for tilt, seconds in ((-0.25, 3), (0.15, 6), (-0.1, 8)):  # left from the middle; back if past it
+        page.b.eval(f"__pad.axis(0, {tilt})")
+        try:
+            wait_for("the focused Start", focused, seconds, 0.05)
+            break
+        except TimeoutError:
+            pass
+    page.b.eval("__pad.axis(0, 0)")
+    check("the stick brings the cursor onto Start (its focused picture)", focused())
+    page.b.eval("__pad.button(0, true)")
+    time.sleep(0.2)  # a press a player holds
+    page.b.eval("__pad.button(0, false)")
+    wait_for("play to begin", lambda: page.shot(*title).differing(menu) > 5000, 30, 0.3)
+    check("the south button clicks Start: play begins", True)
+    score0 = page.shot(*SCORE)
+
+    def steer(axis):
+        def go(seconds):
+            page.b.eval(f"__pad.button(0, true); __pad.axis(0, {axis})")
+            time.sleep(seconds)  # held as a player holds it
+            page.b.eval("__pad.axis(0, 0)")
+        return go
+    sweep_until(page, "the score to change from the pad", lambda: page.shot(*SCORE).differing(score0) > 20,
+                steer(-1), steer(1))
+    page.b.eval("__pad.button(0, false)")
+    check("firing from the pad destroys enemies: the score digits change", True)
+    page.b.eval("__pad.button(8, true)")
+    page.wait_state(("ended",), 30)
+    check(f"Back in play quits with status 0 (status {page.status()})", page.status() == 0)
+
+
+def case_audio(args):
+    """Sound waits for the first gesture, then Web Audio hears the game while it fires."""
+    need_build(args)
+    page = Page(args)
+    page.open()
+    page.wait_state(("running",), 120)
+    wait_for("the menu", lambda: page.shot(150, 130, 720, 100).mean() > 40, 120, 0.3)
+    check(f"before any gesture the page asks for one ({page.text('#status')!r})",
+          re.search(r"click|key", page.text("#status"), re.I) is not None)
+    page.start_play()
+    page.b.key("keyDown", "ControlLeft")
+    try:
+        got = wait_for("non-silent samples at the destination",
+                       lambda: (p := page.b.eval("__audioPeak()"))["peak"] > 0.01 and p, 30, 0.05)
+        check(f"while firing Web Audio receives sound (peak {got['peak']:.3f}, {got['taps']} node(s))", True)
+    finally:
+        page.b.key("keyUp", "ControlLeft")
+
+
+def case_missing(args):
+    """A demo that does not load, or is not a demo, ends the page within seconds with the native
+    build's message and status."""
+    need_build(args)
+    page = Page(args)
+    with open(os.path.join(page.work, "bad.demo"), "w") as f:
+        f.write("garbage\n")
+    for url, status, message in (("work/no-such.demo", 66, "cannot read the demo"),
+                                 ("work/bad.demo", 65, "is not a usable demo")):
+        t0 = time.monotonic()
+        page.open(f"timedemo={url}")
+        page.wait_state(("ended",), 30)
+        took = time.monotonic() - t0
+        check(f"{url}: the page ends in {took:.1f} s with status {status} (status {page.status()})",
+              page.status() == status)
+        check(f"{url}: the page says '{message}' ({page.text('#status')!r})", message in page.text("#status"))
+        check(f"{url}: and so does the console",
+              any(message in ln for ln in page.b.console_lines(("error",))))
+
+
+def case_record(args):
+    """A demo recorded in the browser (?record, then its download) replays natively to the
+    frames and end state the browser printed."""
+    need_build(args)
+    page = Page(args)
+    frames = "30,70,110,140"
+    page.open(f"record&hash-frames={frames}")
+    page.start_play()
+    page.hold(["ControlLeft", "ArrowLeft"], 0.6)
+    page.hold(["ControlLeft", "ArrowRight"], 0.9)
+    page.hold(["KeyW"], 0.2)
+    page.hold(["KeyA"], 0.2)
+    wait_for("frame 140", lambda: any(ln.startswith("frame 140 ") for ln in page.lines()), 60)
+    page.hold(["Escape"], 0.2)
+    page.wait_state(("ended",), 30)
+    check(f"the recording ends with status 0 (status {page.status()})", page.status() == 0)
+    browser = [ln for ln in page.lines() if re.fullmatch(r"(frame \d+|end-state) [0-9a-f]{16}", ln)]
+    check(f"it printed the chosen frames and its end state ({len(browser)} lines)", len(browser) == 5)
+    page.b.send("Page.setDownloadBehavior", behavior="allow", downloadPath=page.work)
+    page.b.eval("document.getElementById('demo-download').scrollIntoView()")
+    x, y = page.b.eval("(r => [r.left + r.width / 2, r.top + r.height / 2])"
+                       "(document.getElementById('demo-download').getBoundingClientRect())")
+    page.b.click(x, y)
+    demo = os.path.join(page.work, "tarvellin.demo")
+    wait_for("the downloaded demo", lambda: os.path.exists(demo) and not any(
+        n.endswith(".crdownload") for n in os.listdir(page.work)), 30)
+    check(f"the page offers the demo as a download ({os.path.getsize(demo)} bytes)", os.path.getsize(demo) > 0)
+    r = native_run(args, "--timedemo", demo, "--hash-frames", frames)
+    native = replay_lines(r.stdout.splitlines())
+    check(f"the native build replays it with status 0 (status {r.returncode}) {r.stderr.strip()}",
+          r.returncode == 0 and not r.stderr.strip())
+    if not check("to the frames and end state the browser printed", native == browser):
+        print("browser:\n  " + "\n  ".join(browser) + "\nnative:\n  " + "\n  ".join(native))
+
+
+DIK = {"fire": 0x1D, "left": 0xCB, "right": 0xCD, "up": 0xC8, "down": 0xD0, "ship": 0x1E, "space": 0x11}
+
+
+def make_demo(seed, passes):
+    """A demo no one recorded: the header of this program, pointing at Start and clicking it,
+    then random keys held for random stretches. No end record: the native replay gives it one."""
+    import random
+    import struct
+    rnd = random.Random(seed)
+    out = bytearray(b"TRVLDEMO" + struct.pack("<HB", 1, 3) + b"1.0" + struct.pack("<Iii", seed, 10, 30))
+
+    def run(n):
+        while n > 0:
+            out.append(0x80 | (min(n, 128) - 1))
+            n -= 128
+
+    def varint(v):
+        z = ((v << 1) ^ (v >> 31)) & 0xFFFFFFFF
+        b = bytearray()
+        while z >= 0x80:
+            b.append((z & 0x7F) | 0x80)
+            z >>= 7
+        return b + bytes([z])
+    out += b"\x01\x01\x0f"  # the first pass's paint; the menu's, as start.demo has them
+    run(46)
+    out += b"\x04" + varint(-112) + varint(-9) + varint(0)  # onto Start
+    run(12)
+    out += b"\x08\x80\x00\x00\x00"
+    run(1)
+    out += b"\x08\x00\x00\x00\x00"
+    used = 62
+    held = set()
+    while used < passes:
+        keys = {k for k in DIK if rnd.random() < (0.7 if k == "fire" else 0.25)}
+        if {"left", "right"} <= keys:
+            keys.discard(rnd.choice(["left", "right"]))
+        changed = sorted(DIK[k] for k in keys ^ held)
+        if changed:
+            out += bytes([0x02, len(changed) - 1])
+            for k in changed:
+                out += bytes([k, 0x80 if k in (DIK[n] for n in keys) else 0])
+            used += 1
+        held = keys
+        n = rnd.randint(3, 40)
+        run(n)
+        used += n
+    return bytes(out)
+
+
+def native_whole(args, path):
+    """Gives a demo with no end record the one the native build's replay ends with; returns its
+    frame count. (Cut off, a replay runs one pass more than the passes whole.)"""
+    import struct
+
+    def replay():
+        r = native_run(args, "--timedemo", path)
+        m = re.search(r"^timedemo: (\d+) frames .*end-state ([0-9a-f]{16})$", r.stdout, re.M)
+        if not m:
+            raise RuntimeError(f"the native build cannot replay {path}: {r.stdout} {r.stderr}")
+        return int(m.group(1)), int(m.group(2), 16)
+    frames, _ = replay()
+    with open(path, "ab") as f:
+        f.write(b"\x40" + struct.pack("<IQ", frames - 1, 0))
+    frames, end = replay()
+    with open(path, "r+b") as f:
+        f.seek(-8, os.SEEK_END)
+        f.write(struct.pack("<Q", end))
+    return frames
+
+
+def case_native(args):
+    """Demos never recorded anywhere (random seeds and keys), replayed natively, then in the
+    browser: the same frames and end state."""
+    need_build(args)
+    page = Page(args)
+    for seed in (20261208, 0x9E3779B9):
+        name = f"random-{seed:x}.demo"
+        path = os.path.join(page.work, name)
+        with open(path, "wb") as f:
+            f.write(make_demo(seed, 1200))
+        n = native_whole(args, path)
+        frames = ",".join(str(f) for f in (1, n // 4, n // 2, 3 * n // 4, n))
+        r = native_run(args, "--timedemo", path, "--hash-frames", frames)
+        native = replay_lines(r.stdout.splitlines())
+        browser, status, timing = timedemo(page, f"work/{name}", frames)
+        print(timing)
+        check(f"{name}: the browser replays it with status 0 (status {status})", status == 0)
+        if not check(f"{name} ({n} frames): the browser's frames and end state are the native build's",
+                     browser == native and len(native) == 6):
+            print("native:\n  " + "\n  ".join(native) + "\nbrowser:\n  " + "\n  ".join(browser))
+
+
+def case_fps(args):
+    """Not a test: timedemo frames per second of one long demo, native and browser, one run."""
+    need_build(args)
+    page = Page(args)
+    path = os.path.join(page.work, "long.demo")
+    with open(path, "wb") as f:
+        f.write(make_demo(7, 3000))
+    native_whole(args, path)
+    r = native_run(args, "--timedemo", path)
+    native = re.search(r"([\d.]+) fps", r.stdout)
+    _, status, timing = timedemo(page, "work/long.demo", "")
+    browser = re.search(r"([\d.]+) fps", timing)
+    print("native:  " + r.stdout.strip())
+    print("browser: " + timing)
+    if native and browser:
+        ratio = float(browser.group(1)) / float(native.group(1))
+        print(f"browser/native: {ratio:.2f}")
+        check(f"the browser runs at least a quarter of native speed ({ratio:.2f})", ratio >= 0.25)
+    else:
+        check("both printed their timing", False)
+
+
+CASES = {"driver": case_driver, "replay": case_replay, "play": case_play, "pause": case_pause, "pad": case_pad,
+         "audio": case_audio, "missing": case_missing, "record": case_record, "native": case_native,
+         "fps": case_fps}
 
 
 def main():
@@ -206,6 +521,7 @@ def main():
     p.add_argument("case", choices=sorted(CASES))
     p.add_argument("arg", nargs="?")
     args = p.parse_args()
+    args.web, args.native = os.path.abspath(args.web), os.path.abspath(args.native)
     t0 = time.monotonic()
     try:
         CASES[args.case](args, *([args.arg] if args.arg else []))
