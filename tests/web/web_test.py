@@ -51,8 +51,10 @@ class Page:
         self.b.install(cdp.SURROUNDINGS)
 
     def open(self, query=""):
-        self.b.navigate(self.server.url("index.html" + ("?" + query if query else "")))
-        wait_for("the page's document", lambda: self.b.eval("document.readyState") in ("interactive", "complete"))
+        url = self.server.url("index.html" + ("?" + query if query else ""))
+        self.b.navigate(url)
+        wait_for("the page's document", lambda: self.b.eval(
+            f"location.href == {url!r} && document.readyState != 'loading'"), 60)
 
     def state(self):
         return self.b.eval("document.body ? document.body.dataset.state || '' : ''")
@@ -96,7 +98,7 @@ class Page:
         """From the menu, point at Start and click it; returns when the menu's title has gone."""
         self.wait_state(("running",), 120)
         title = (150, 130, 720, 100)
-        wait_for("the menu's title", lambda: self.shot(*title).mean() > 40, 120, 0.3)
+        wait_for("the menu's title", lambda: self.shot(*title).mean() > 30, 120, 0.3)
         menu = self.shot(*title)
         x, y = self.to_page(500, 375)
         for i in range(5, 0, -1):  # a few moves, as a hand brings the pointer there
@@ -287,7 +289,7 @@ def case_pad(args):
     page.open()
     page.wait_state(("running",), 120)
     title, start = (150, 130, 720, 100), (460, 355, 35, 40)
-    wait_for("the menu's title", lambda: page.shot(*title).mean() > 40, 120, 0.3)
+    wait_for("the menu's title", lambda: page.shot(*title).mean() > 30, 120, 0.3)
     menu, menu_start = page.shot(*title), page.shot(*start)
     page.b.eval("__pad.attach()")
     focused = lambda: page.shot(*start).differing(menu_start) > 100  # noqa: E731
@@ -328,7 +330,7 @@ def case_audio(args):
     page = Page(args)
     page.open()
     page.wait_state(("running",), 120)
-    wait_for("the menu", lambda: page.shot(150, 130, 720, 100).mean() > 40, 120, 0.3)
+    wait_for("the menu", lambda: page.shot(150, 130, 720, 100).mean() > 30, 120, 0.3)
     check(f"before any gesture the page asks for one ({page.text('#status')!r})",
           re.search(r"click|key", page.text("#status"), re.I) is not None)
     page.start_play()
