@@ -1,0 +1,87 @@
+// --map in the browser: the same key and pad button names as SDL gives on Linux (keynames.h),
+// the same game keys, and fire's latch.
+#include "platform/host/keymap.h"
+
+#include <strings.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/host/keys.h"
+#include "platform/web/keynames.h"
+#include "platform/web/web.h"
+
+namespace {
+
+struct GameKey {
+  const char* name;
+  uint8_t dik;
+};
+
+constexpr GameKey kGameKeys[] = {
+    {"Left", DIK_LEFT}, {"Right", DIK_RIGHT}, {"Up", DIK_UP}, {"Down", DIK_DOWN}, {"LCtrl", DIK_LCONTROL},
+    {"A", DIK_A},       {"S", DIK_S},         {"Q", DIK_Q},   {"W", DIK_W},       {"O", DIK_O},
+    {"P", DIK_P},       {"Esc", DIK_ESCAPE},  {"LAlt", DIK_LMENU}, {"none", PLAT_MAP_NONE},
+};
+
+std::string g_why;  // the last refusal's text
+
+bool g_fire_was = false;  // the fire key as the last read found it, before the latch
+bool g_fire_on = false;
+
+const char* refuse(const std::string& what, bool list_keys, bool list_buttons) {
+  g_why = what + "; valid game keys:";
+  for (const GameKey& k : kGameKeys) g_why += std::string(" ") + k.name;
+  if (list_keys) {
+    g_why += "\nvalid keys:";
+    for (const WebKeyName& k : kWebKeyNames) g_why += std::string(" '") + k.name + "'";
+  }
+  if (list_buttons) {
+    g_why += "\nvalid pad buttons:";
+    for (const char* b : kWebPadButtonNames) g_why += std::string(" pad:") + b;
+  }
+  return g_why.c_str();
+}
+
+}  // namespace
+
+const char* plat_keymap_add(PlatOptions* o, const char* spec) {
+  const char* eq = std::strrchr(spec, '=');
+  if (!eq || eq == spec) return refuse("wants KEY=GAMEKEY", false, false);
+  const std::string key(spec, eq - spec);
+  const GameKey* to = nullptr;
+  for (const GameKey& k : kGameKeys)
+    if (!strcasecmp(k.name, eq + 1)) to = &k;
+  if (!to) return refuse(std::string("has no game key '") + (eq + 1) + "'", false, false);
+  if (!strncasecmp(key.c_str(), "pad:", 4)) {
+    for (int b = 0; b < WEB_PAD_BUTTONS; ++b)
+      if (!strcasecmp(kWebPadButtonNames[b], key.c_str() + 4)) {
+        o->pad_map[b] = to->dik;
+        return nullptr;
+      }
+    return refuse("has no pad button '" + key + "'", false, true);
+  }
+  for (const WebKeyName& k : kWebKeyNames)
+    if (!strcasecmp(k.name, key.c_str())) {
+      o->key_map[k.dik] = to->dik;
+      return nullptr;
+    }
+  return refuse("has no key '" + key + "'", true, false);
+}
+
+void plat_keymap_apply(const PlatOptions& o, BYTE keys[256]) {
+  BYTE own[256];
+  std::memcpy(own, keys, 256);
+  for (int k = 0; k < 256; ++k)
+    if (o.key_map[k]) keys[k] = 0;  // mapped away: gives its own key only if another maps to it
+  for (int k = 0; k < 256; ++k)
+    if (own[k] && o.key_map[k] && o.key_map[k] != PLAT_MAP_NONE) keys[o.key_map[k]] = 0x80;
+}
+
+void plat_fire_toggle(BYTE keys[256], bool in_play) {
+  const bool fire = keys[DIK_LCONTROL] & 0x80;
+  if (fire && !g_fire_was) g_fire_on = !g_fire_on;
+  g_fire_was = fire;
+  if (!in_play) g_fire_on = false;
+  keys[DIK_LCONTROL] = g_fire_on ? 0x80 : 0;
+}
