@@ -1,11 +1,12 @@
 #!/usr/bin/python3
 """The browser build in headless Chromium (label web). One case per run:
 
-  web_test.py [--web DIR] [--native BUILD_DIR] CASE [ARG]
+  web_test.py [--web DIR] [--native BUILD_DIR] CASE [NAME...]
 
-CASE: driver (the driver against its own page), replay NAME (a regression demo to its .expect),
-play, pause, pad, audio, missing, record (browser demo -> native), native (native demo ->
-browser), fps (timedemo frames per second, browser and native).
+CASE: driver (the driver against its own page), replay [NAME...] (regression demos to their
+.expect, in the browser), node [NAME...] (the same under Node), pixels, play, pause, pad, audio,
+missing, record (browser demo -> native), native (demos no one recorded, native -> browser),
+fps (timedemo frames per second, browser and native: a measurement, not a test).
 Exit status 0 passed, 1 failed, 77 skipped (no chromium, or no browser build and no emcc).
 """
 
@@ -18,6 +19,7 @@ import sys
 import tempfile
 import time
 
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import cdp  # noqa: E402
 from cdp import wait_for  # noqa: E402
@@ -187,17 +189,43 @@ def case_driver(args):
     check("shown again, it moves", wait_for("a change", lambda: b.screenshot(box).differing(a) > 0, 10))
 
 
-def case_replay(args, name):
+def case_replay(args, *names):
+    """Regression demos (all without names) in one browser, each to its .expect."""
     need_build(args)
-    frames, want = expected(name)
     page = Page(args)
-    got, status, timing = timedemo(page, f"demos/{name}.demo", frames)
-    print(timing)
-    check(f"{name}.demo replays with status 0 (status {status})", status == 0)
-    if not check(f"{name}.demo replays to its .expect frames and end state", got == want):
-        print("expected:\n  " + "\n  ".join(want) + "\ngot:\n  " + "\n  ".join(got))
-        print("page log:\n  " + "\n  ".join(page.lines()[-20:]))
+    for name in names or demo_names():
+        frames, want = expected(name)
+        got, status, timing = timedemo(page, f"demos/{name}.demo", frames)
+        print(timing)
+        check(f"{name}.demo replays in the browser with status 0 (status {status})", status == 0)
+        if not check(f"{name}.demo replays in the browser to its .expect frames and end state", got == want):
+            print("expected:\n  " + "\n  ".join(want) + "\ngot:\n  " + "\n  ".join(got))
+            print("page log:\n  " + "\n  ".join(page.lines()[-20:]))
 
+
+def demo_names():
+    return sorted(f[:-5] for f in os.listdir(DEMOS) if f.endswith(".demo"))
+
+
+def case_node(args, *names):
+    """The same replays under Node, with no browser: the lines the native build prints."""
+    node = shutil.which("node")
+    if not node:
+        print("SKIP: node is not installed")
+        sys.exit(cdp.SKIP)
+    need_build(args)
+    env = dict(os.environ, NODE_OPTIONS="--no-experimental-fetch")
+    for name in names or demo_names():
+        frames, want = expected(name)
+        r = subprocess.run([node, "tarvellin.js", "--timedemo", os.path.join(DEMOS, name + ".demo"),
+                            "--hash-frames", frames], cwd=args.web, env=env, capture_output=True, text=True,
+                           timeout=600)
+        got = replay_lines(r.stdout.splitlines())
+        print("".join(ln for ln in r.stdout.splitlines(True) if ln.startswith("timedemo: ")), end="")
+        check(f"{name}.demo replays under Node with status 0 (status {r.returncode})", r.returncode == 0)
+        if not check(f"{name}.demo replays under Node to its .expect frames and end state", got == want):
+            print("expected:\n  " + "\n  ".join(want) + "\ngot:\n  " + "\n  ".join(got))
+            print(r.stdout[-2000:], r.stderr[-2000:])
 
 
 def sweep_until(page, what, changed, keys_left, keys_right, limit=90):
@@ -554,21 +582,21 @@ def case_fps(args):
         check("both printed their timing", False)
 
 
-CASES = {"driver": case_driver, "replay": case_replay, "play": case_play, "pause": case_pause, "pad": case_pad,
-         "audio": case_audio, "missing": case_missing, "record": case_record, "native": case_native,
-         "pixels": case_pixels, "fps": case_fps}
+CASES = {"driver": case_driver, "replay": case_replay, "node": case_node, "play": case_play, "pause": case_pause,
+         "pad": case_pad, "audio": case_audio, "missing": case_missing, "record": case_record,
+         "native": case_native, "pixels": case_pixels, "fps": case_fps}
 
 
 def main():
     p = argparse.ArgumentParser()
     add_common(p)
     p.add_argument("case", choices=sorted(CASES))
-    p.add_argument("arg", nargs="?")
+    p.add_argument("names", nargs="*")
     args = p.parse_args()
     args.web, args.native = os.path.abspath(args.web), os.path.abspath(args.native)
     t0 = time.monotonic()
     try:
-        CASES[args.case](args, *([args.arg] if args.arg else []))
+        CASES[args.case](args, *args.names)
     except (TimeoutError, RuntimeError, AssertionError) as e:
         check(f"{args.case}: {e}", False)
     print(f"{failures} failure(s) in {time.monotonic() - t0:.1f} s")
