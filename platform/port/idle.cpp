@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int64_t kSpinNs = 1000000;  // the last millisecond of a wait is spun, not slept
+constexpr int64_t kSpinNs = 1000000;                   // the last millisecond of a wait is spun, not slept
 [[maybe_unused]] constexpr int64_t kPollNs = 1000000;  // native only, as sleep_until_ns
 
 int64_t now_ns() {

@@ -39,7 +39,8 @@ bool plat_audio_open(PlatMixer mix) {
   g_device.mix = mix;
   g_device.rate = web_audio_open();
   if (!g_device.rate) {
-    std::fprintf(stderr, "tarvellin: no sound device (this browser has no Web Audio); playing without sound\n");
+    std::fprintf(stderr,
+                 "tarvellin: no sound device (this browser has no Web Audio); playing without sound\n");
     return false;
   }
   g_device.users = 1;

@@ -19,9 +19,20 @@ struct GameKey {
 };
 
 constexpr GameKey kGameKeys[] = {
-    {"Left", DIK_LEFT}, {"Right", DIK_RIGHT}, {"Up", DIK_UP}, {"Down", DIK_DOWN}, {"LCtrl", DIK_LCONTROL},
-    {"A", DIK_A},       {"S", DIK_S},         {"Q", DIK_Q},   {"W", DIK_W},       {"O", DIK_O},
-    {"P", DIK_P},       {"Esc", DIK_ESCAPE},  {"LAlt", DIK_LMENU}, {"none", PLAT_MAP_NONE},
+    {"Left", DIK_LEFT},
+    {"Right", DIK_RIGHT},
+    {"Up", DIK_UP},
+    {"Down", DIK_DOWN},
+    {"LCtrl", DIK_LCONTROL},
+    {"A", DIK_A},
+    {"S", DIK_S},
+    {"Q", DIK_Q},
+    {"W", DIK_W},
+    {"O", DIK_O},
+    {"P", DIK_P},
+    {"Esc", DIK_ESCAPE},
+    {"LAlt", DIK_LMENU},
+    {"none", PLAT_MAP_NONE},
 };
 
 std::string g_why;  // the last refusal's text

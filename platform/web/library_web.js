@@ -86,13 +86,15 @@ mergeInto(LibraryManager.library, {
           if (dik == 0x57) WebHost.toggleFullscreen();  // F11
           WebHost.events.push([1, dik]);
         }
-        e.preventDefault();  // the game's keys are the game's: no scrolling, no browser F-keys
+        // The game's keys are the game's (no scrolling, no find-as-you-type); F5 reloads and
+        // F12 opens the browser's tools as always.
+        if (dik != 0x3F && dik != 0x58) e.preventDefault();
       }, true);
       document.addEventListener('keyup', function(e) {
         var dik = WebHost.codes[e.code];
         if (!dik) return;
         WebHost.held[dik] = 0;
-        e.preventDefault();
+        if (dik != 0x3F && dik != 0x58) e.preventDefault();
       }, true);
       c.addEventListener('mousemove', function(e) {
         var r = c.getBoundingClientRect();
@@ -260,6 +262,7 @@ mergeInto(LibraryManager.library, {
 
   $WebHostShow__deps: ['$WebHost'],
   $WebHostShow: function(px, w, h, pitch) {
+    Module['framesShown'] = (Module['framesShown'] || 0) + 1;
     var gl = WebHost.gl;
     if (gl) {
       var rows;

@@ -1,13 +1,14 @@
 // Game controllers through the Gamepad API, with the Linux build's mapping: SDL's button and
 // axis numbering (library_web.js converts the standard mapping), the same keys in play and the
 // same cursor elsewhere.
+#include "platform/host/pad.h"
+
 #include <emscripten.h>
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "platform/host/keys.h"
-#include "platform/host/pad.h"
 #include "platform/host/settings.h"
 #include "platform/web/web.h"
 
@@ -29,7 +30,8 @@ double g_last_motion = 0;
 float g_carry_x = 0, g_carry_y = 0;
 
 constexpr BYTE kPlayKeys[WEB_PAD_BUTTONS] = {
-    DIK_LCONTROL, 0, DIK_Q, DIK_W, DIK_ESCAPE, 0, 0, 0, 0, DIK_A, DIK_S, DIK_UP, DIK_DOWN, DIK_LEFT, DIK_RIGHT};
+    DIK_LCONTROL, 0,     DIK_Q,  DIK_W,    DIK_ESCAPE, 0,        0, 0, 0,
+    DIK_A,        DIK_S, DIK_UP, DIK_DOWN, DIK_LEFT,   DIK_RIGHT};
 static_assert(WEB_PAD_BUTTONS <= (int)sizeof PlatOptions::pad_map);
 
 void hold(BYTE keys[256], int dik, bool on) {
@@ -57,7 +59,8 @@ bool plat_pad_button_escapes(int screen, int button) {
 void plat_pad_keys(int screen, BYTE keys[256]) {
   if (!g_count) return;
   if (screen != PLAT_SCREEN_PLAY) {
-    for (int b = 0; b < WEB_PAD_BUTTONS; ++b) hold(keys, DIK_ESCAPE, g_buttons[b] && plat_pad_button_escapes(screen, b));
+    for (int b = 0; b < WEB_PAD_BUTTONS; ++b)
+      hold(keys, DIK_ESCAPE, g_buttons[b] && plat_pad_button_escapes(screen, b));
     return;
   }
   for (int b = 0; b < WEB_PAD_BUTTONS; ++b) {

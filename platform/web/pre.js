@@ -176,11 +176,9 @@
         putFile(d.path, new Uint8Array(buf));
         removeRunDependency('demo ' + d.url);
       }).catch(function(e) {
-        // As the native build's "cannot read the demo" (status 66); the game does not start.
+        // As the native build's "cannot read the demo" (status 66); the game never starts, as
+        // its run dependency stays.
         ended(66, "tarvellin: cannot read the demo '" + d.url + "': " + (e && e.message ? e.message : e));
-        if (typeof abort == 'function') {
-          try { Module['onAbort'] = function() {}; abort('demo'); } catch (x) { /* already ended */ }
-        }
       });
     });
   });
@@ -209,7 +207,7 @@
       var m = e && e.message ? e.message : String(e);
       if (/unwind/.test(m)) return;  // the main loop's own unwinding
       if (!Module['tarvellinEnded'] && document.body.dataset.state == 'loading')
-        ended(66, 'tarvellin: cannot load the pictures and sounds (tarvellin.data): ' + m);
+        ended(66, 'tarvellin: cannot load the pictures and sounds (tarvellin.data): ' + m.replace(/^Uncaught (Error: )?/, ''));
     });
   }
 })();

@@ -20,7 +20,7 @@ void web_forget_motion();
 int web_next_event(int32_t* value);  // a WebEvent; WEB_EV_NONE when none is left
 int web_unfocused();
 int web_read_pads(uint8_t* buttons, int32_t* axes);  // SDL's numbering; returns the pads' count
-int web_audio_open();                                 // the rate, 0 without Web Audio
+int web_audio_open();                                // the rate, 0 without Web Audio
 void web_audio_close();
 void web_audio_pause(int on);
 void web_yield();  // lets the browser run (events, timers, sound) and comes back at once

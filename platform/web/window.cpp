@@ -1,4 +1,6 @@
 // The page as the game's one window: the canvas, its present, the host's start and the pump.
+#include "platform/host/window.h"
+
 #include <emscripten.h>
 
 #include <cstdio>
@@ -8,7 +10,6 @@
 #include "platform/host/present.h"
 #include "platform/host/settings.h"
 #include "platform/host/volume.h"
-#include "platform/host/window.h"
 #include "platform/web/web.h"
 
 namespace {
@@ -28,7 +29,8 @@ void plat_host_stop() {}
 bool plat_video_start(char*, size_t) { return true; }
 
 // The canvas is the window: 1024 x 768 game pixels whatever the page's size (the page scales).
-bool plat_window_open(HWND key, const char* title, int* width, int* height, bool, char* why, size_t why_size) {
+bool plat_window_open(HWND key, const char* title, int* width, int* height, bool, char* why,
+                      size_t why_size) {
   if (g_window) {
     std::snprintf(why, why_size, "the page shows one window only");
     return false;
