@@ -615,6 +615,7 @@ def case_fps(args):
     browser = re.search(r"([\d.]+) fps", timing)
     print("native:  " + r.stdout.strip())
     print("browser: " + timing)
+    check("both end in the same state", timing.split()[-1] == r.stdout.split()[-1])
     if native and browser:
         ratio = float(browser.group(1)) / float(native.group(1))
         print(f"browser/native: {ratio:.2f}")
