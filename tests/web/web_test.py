@@ -52,8 +52,8 @@ class Page:
         self.b = cdp.Browser(autoplay=autoplay)
         self.b.install(cdp.SURROUNDINGS)
 
-    def open(self, query=""):
-        url = self.server.url("index.html" + ("?" + query if query else ""))
+    def open(self, query="", page="index.html"):
+        url = self.server.url(page + ("?" + query if query else ""))
         self.b.navigate(url)
         wait_for("the page's document", lambda: self.b.eval(
             f"location.href == {url!r} && document.readyState != 'loading'"), 60)
@@ -469,6 +469,16 @@ def case_missing(args):
         check(f"{url}: the page says '{message}' ({page.text('#status')!r})", message in page.text("body"))
         check(f"{url}: and so does the console",
               any(message in ln for ln in page.b.console_lines(("error",))))
+    # The site without its pictures and sounds.
+    os.mkdir(os.path.join(page.work, "nodata"))
+    for f in ("index.html", "tarvellin.js", "tarvellin.wasm"):
+        os.symlink(os.path.join(args.web, f), os.path.join(page.work, "nodata", f))
+    page.open(page="work/nodata/index.html")
+    page.wait_state(("ended",), 30)
+    status, said = page.status(), page.text("#status")
+    check(f"without tarvellin.data the page ends with a non-zero status ({status}) and says so ({said!r})",
+          status not in (0, None) and "tarvellin.data" in said)
+    check("and so does the console", any("tarvellin.data" in ln for ln in page.b.console_lines(("error",))))
 
 
 def case_record(args):
