@@ -20,7 +20,7 @@ if(NOT TARVELLIN_SANITIZE AND TARGET tarvellin AND TARGET assets)
   endforeach()
   set_tests_properties(${web_tests} PROPERTIES LABELS "web" TIMEOUT 600 SKIP_RETURN_CODE 77)
   # Played in real time: alone, as the end-to-end runs are.
-  foreach(case play pause pad audio record)
+  foreach(case pointer play pause pad audio record)
     add_test(NAME web_${case} COMMAND ${web_test} ${case})
     set_tests_properties(web_${case} PROPERTIES LABELS "web" TIMEOUT 600 SKIP_RETURN_CODE 77 RUN_SERIAL TRUE)
   endforeach()

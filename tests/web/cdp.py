@@ -369,11 +369,16 @@ SURROUNDINGS = r"""
   const pad = {id: 'scripted pad (STANDARD GAMEPAD)', index: 0, connected: false, mapping: 'standard',
                timestamp: 0, axes: [0, 0, 0, 0],
                buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0}))};
-  Navigator.prototype.getGamepads = function () { return pad.connected ? [pad, null, null, null] : [null, null, null, null]; };
+  Navigator.prototype.getGamepads = function () {
+    return pad.connected ? [pad, null, null, null] : [null, null, null, null];
+  };
   window.__pad = {
     attach() { pad.connected = true; pad.timestamp = performance.now();
                const e = new Event('gamepadconnected'); e.gamepad = pad; window.dispatchEvent(e); },
-    button(i, down) { pad.buttons[i] = {pressed: down, touched: down, value: down ? 1 : 0}; pad.timestamp = performance.now(); },
+    button(i, down) {
+      pad.buttons[i] = {pressed: down, touched: down, value: down ? 1 : 0};
+      pad.timestamp = performance.now();
+    },
     axis(i, v) { pad.axes[i] = v; pad.timestamp = performance.now(); },
   };
 
@@ -398,7 +403,10 @@ SURROUNDINGS = r"""
     }
   };
   setInterval(listen, 100);
-  window.__audioPeak = () => { listen(); return {peak: loudest, taps: taps.length, states: taps.map(a => a.context.state)}; };
+  window.__audioPeak = () => {
+    listen();
+    return {peak: loudest, taps: taps.length, states: taps.map(a => a.context.state)};
+  };
   window.__audioReset = () => { listen(); loudest = 0; };
 
   let hidden = false;
