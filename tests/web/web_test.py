@@ -648,6 +648,25 @@ def case_fps(args):
         check(f"the browser runs at least a quarter of native speed ({ratio:.2f})", ratio >= 0.25)
     else:
         check("both printed their timing", False)
+    # Live play: the frames shown (the page's count) and the main thread's busy time (the
+    # browser's own TaskDuration) over a few seconds of firing and steering.
+    page.b.send("Performance.enable")
+    page.open()
+    page.start_play()
+
+    def sample():
+        m = {x["name"]: x["value"] for x in page.b.send("Performance.getMetrics")["metrics"]}
+        return time.monotonic(), m["TaskDuration"], page.b.eval("Module.framesShown || 0")
+    t0, busy0, f0 = sample()
+    for keys in (["ControlLeft", "ArrowLeft"], ["ControlLeft", "ArrowRight"]):
+        page.hold(keys, 2)
+    t1, busy1, f1 = sample()
+    frames = max(1, f1 - f0)
+    per_frame, busy = (t1 - t0) * 1000 / frames, (busy1 - busy0) * 1000 / frames
+    print(f"live: {frames} frames in {t1 - t0:.2f} s, {per_frame:.1f} ms a frame, main thread busy "
+          f"{busy:.1f} ms of it ({busy / per_frame:.0%})")
+    check(f"a live frame within 30 ms ({per_frame:.1f})", per_frame <= 31)
+    check(f"the main thread busy less than a third of it ({busy:.1f} ms)", busy < per_frame / 3)
 
 
 CASES = {"driver": case_driver, "replay": case_replay, "node": case_node, "play": case_play, "pause": case_pause,
