@@ -31,7 +31,8 @@ set_target_properties(tarvellin PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY
 # Every wait that yields is reached by direct calls (main, WinMain, the frame, PeekMessageA,
 # the sound wait), so indirect calls are left uninstrumented: ASYNCIFY costs far less.
 target_link_options(tarvellin PRIVATE
-  -sASYNCIFY "-sASYNCIFY_IMPORTS=['web_yield']" -sASYNCIFY_IGNORE_INDIRECT=1 -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1 -sMINIFY_HTML=0
+  -sASYNCIFY "-sASYNCIFY_IMPORTS=['web_yield']" -sASYNCIFY_IGNORE_INDIRECT=1 -sASYNCIFY_STACK_SIZE=16384
+  -sALLOW_MEMORY_GROWTH=1 -sEXIT_RUNTIME=1
   -sENVIRONMENT=web,node
   "-sEXPORTED_RUNTIME_METHODS=['FS','addRunDependency','removeRunDependency']"
   --js-library ${CMAKE_SOURCE_DIR}/platform/web/library_web.js

@@ -119,10 +119,8 @@
     (box ? box : document.body).appendChild(a);
   }
   Module['onExit'] = function(status) { ended(status); };
-  Module['tarvellinFail'] = ended;
 
-  // Loading: the progress bar follows the data file's download and the run dependencies.
-  var deps = 0;
+  // Loading: the progress bar follows the data file's download.
   Module['setStatus'] = function(text) {
     if (!page || !text) return;
     var m = /\((\d+(?:\.\d+)?)\/(\d+)\)/.exec(text);
@@ -133,9 +131,6 @@
     }
     if (!Module['tarvellinEnded'] && document.body.dataset.state == 'loading')
       setStatus('Loading… ' + text.replace(/\s*\(.*\)$/, ''));
-  };
-  Module['monitorRunDependencies'] = function(left) {
-    deps = Math.max(deps, left);
   };
 
   var demos = [];
