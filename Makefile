@@ -24,8 +24,9 @@ build: setup build/$(PRESET)/build.ninja
 run: build
 	cd build/$(PRESET)/data && ../tarvellin $(ARGS)
 
-# Unit, scenario and end-to-end tests; then the sanitizer build; then a minute of fuzzing per target.
-test: build setup-web
+# Unit, scenario, end-to-end and browser tests (the browser build first); then the sanitizer
+# build; then a minute of fuzzing per target.
+test: build web
 	ctest --preset $(PRESET) -j2
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory fuzz
