@@ -23,6 +23,7 @@ int (*g_screen)() = nullptr;
 // until the first read outside play pins it to the corner (the game clamps at 0).
 bool g_cursor_known = false;
 bool g_pin_pending = false;  // pinned, and the pointer's place not yet given: the first move counts
+int g_held_back = 0;         // buttons pressed while the cursor jumps, given once it has arrived
 int g_cursor_x = 0, g_cursor_y = 0;
 constexpr int kPin = -4096;
 constexpr int kCursorMaxX = 1024, kCursorMaxY = 768;  // the game's clamp, inclusive
@@ -70,6 +71,7 @@ void read_mouse(PlatMouse* out) {
   int32_t m[7];
   web_read_mouse(m);
   const int now = screen();
+  bool jumped = false;  // the cursor is sent to the pin or to the pointer in this read
   if (now == PLAT_SCREEN_PLAY) {
     out->dx = m[0];
     out->dy = m[1];
@@ -81,6 +83,7 @@ void read_mouse(PlatMouse* out) {
       g_cursor_known = true;
       g_pin_pending = true;
       g_cursor_x = g_cursor_y = 0;
+      jumped = true;
     }
   } else {
     // Where the pointer is, as the motion from where the game's cursor is.
@@ -88,11 +91,17 @@ void read_mouse(PlatMouse* out) {
     if (m[6] || g_pin_pending) {  // only when it moved: a pad may have moved the cursor since
       out->dx = x - g_cursor_x;
       out->dy = y - g_cursor_y;
+      jumped = g_pin_pending;
       g_pin_pending = false;
     }
   }
+  // The game tests a click where its cursor stood before this read's motion: a click that came
+  // with the pin or the jump to the pointer is held back until the cursor stands there.
+  int buttons = m[3] | g_held_back;
+  g_held_back = jumped ? buttons : 0;
+  if (jumped) buttons = 0;
   out->dz = m[2];
-  for (int b = 0; b < 4; ++b) out->buttons[b] = (m[3] >> b) & 1 ? 0x80 : 0;
+  for (int b = 0; b < 4; ++b) out->buttons[b] = (buttons >> b) & 1 ? 0x80 : 0;
   plat_pad_mouse(now, out);
 }
 
