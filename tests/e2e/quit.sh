@@ -31,12 +31,15 @@ focus() {
   done
   return 1
 }
-# sleeping: until the game uses under 5% of a core over half a second (it spins in its frame
-# waits otherwise), 20 s at most
+# sleeping: until the game's main thread is seen asleep ten times in a row, 50 ms apart (it
+# spins in its frame waits otherwise, runnable however busy the machine), 10 s at most
 sleeping() {
-  for _ in $(seq 1 40); do
-    local c0; c0=$(cpu_ticks); sleep 0.5
-    (( ($(cpu_ticks) - c0) * 1000 < HZ * 25 )) && return 0
+  local state run=0
+  for _ in $(seq 1 200); do
+    read -r _ _ state _ <"/proc/$GAME_PID/stat" 2>/dev/null || return 1
+    if [ "$state" = S ]; then run=$((run + 1)); else run=0; fi
+    [ $run -ge 10 ] && return 0
+    sleep 0.05
   done
   return 1
 }
