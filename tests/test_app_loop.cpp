@@ -3,7 +3,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <ctime>
 #include <fstream>
 #include <iterator>
@@ -234,37 +233,6 @@ TEST_F(LoopTest, ARecordingKeepsTheCloseAfterManyExposes) {
   ASSERT_TRUE(dec.next(&p));
   EXPECT_EQ(std::vector<int>(p.messages, p.messages + p.message_count),
             (std::vector<int>{WM_PAINT, WM_CLOSE}));
-}
-
-// SIGINT, SIGTERM and SIGHUP close the window, also in a pause (the sound waits: test_menu);
-// one inherited as ignored stays ignored, and an ignored SIGTERM leaves SIGHUP working.
-TEST_F(LoopTest, QuitSignalsCloseTheWindowWhereverTheGameWaits) {
-  const int sigs[] = {SIGINT, SIGTERM, SIGHUP};
-  struct sigaction saved[3], ignore{};
-  ignore.sa_handler = SIG_IGN;
-  for (int i = 0; i < 3; ++i) sigaction(sigs[i], nullptr, &saved[i]);
-  sigaction(SIGTERM, &ignore, nullptr);
-  plat_catch_quit_signals();
-  struct sigaction now {};
-  sigaction(SIGTERM, nullptr, &now);
-  EXPECT_EQ(now.sa_handler, SIG_IGN);
-  sigaction(SIGHUP, nullptr, &now);
-  EXPECT_NE(now.sa_handler, SIG_IGN);
-  EXPECT_NE(now.sa_handler, SIG_DFL);
-
-  raise(SIGHUP);  // before there is a window: kept for the first pass that has one
-  ASSERT_NE(window("SIGNALTEST"), nullptr);
-  EXPECT_EQ(drain(), std::vector<UINT>{WM_CLOSE});
-
-  seam_window_event(SEAM_FOCUS_LOST);
-  std::thread later([] {
-    while (!seam_paused()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    raise(SIGINT);
-  });
-  EXPECT_EQ(drain(), std::vector<UINT>{WM_CLOSE});
-  later.join();
-
-  for (int i = 0; i < 3; ++i) sigaction(sigs[i], &saved[i], nullptr);
 }
 
 }  // namespace
