@@ -4,16 +4,23 @@
 #include <atomic>
 #include <chrono>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <thread>
+#include <vector>
 
 #include "app/clock.h"
 #include "app/frame.h"
 #include "app/overlay.h"
 #include "app/winmain.h"
 #include "app_fixture.h"
+#include "platform/demo/demo.h"
+#include "platform/demo/demo_format.h"
 #include "platform/host/events.h"
+#include "platform/host/input.h"
 #include "platform/port/options.h"
 #include "platform/seams/seams_video.h"
+#include "test_support.h"
 
 namespace {
 
@@ -29,6 +36,23 @@ class LoopTest : public ::testing::Test {
     game_state = GAME_STATE_MENU;
     if (game_font) DeleteObject(game_font);  // the program's font, kept until its process ends
     game_font = nullptr;
+  }
+  // The game's window procedure in a window of its own class, without the game's start-up.
+  HWND window(const char* class_name) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = game_window_proc;
+    wc.lpszClassName = class_name;
+    EXPECT_NE(RegisterClassExA(&wc), 0);
+    return CreateWindowExA(0, class_name, "GAME", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr, instance_,
+                           nullptr);
+  }
+  // The messages PeekMessageA hands out until the queue is empty.
+  std::vector<UINT> drain() {
+    std::vector<UINT> got;
+    MSG msg;
+    while (got.size() < 1000 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) got.push_back(msg.message);
+    return got;
   }
   // Device reads per frame: one keyboard and one mouse read.
   int frames() { return seam_calls("IDirectInputDevice8::GetDeviceState") / 2; }
@@ -158,6 +182,57 @@ TEST_F(LoopTest, LostFocusPausesAPassUntilItReturnsOrTheWindowCloses) {
   ASSERT_TRUE(pass(SEAM_RESTORED));
   EXPECT_EQ(msg.message, (UINT)WM_QUIT);
   EXPECT_EQ(seam_pauses(), pauses + 2);
+}
+
+// One WM_PAINT waits at most, however many exposes come (a pause gathers them all in one pass);
+// what ends the program is queued even when the queue is full, ahead of nothing it displaces.
+TEST_F(LoopTest, OneExposeWaitsAndWhatEndsTheProgramIsNeverDropped) {
+  HWND w = window("QUEUETEST");
+  ASSERT_NE(w, nullptr);
+  for (int i = 0; i < 300; ++i) plat_input_post(WM_PAINT);
+  plat_input_post(WM_CLOSE);
+  EXPECT_EQ(drain(), (std::vector<UINT>{WM_PAINT, WM_CLOSE}));
+
+  for (int i = 0; i < 256; ++i) EXPECT_TRUE(PostMessageA(w, WM_ACTIVATEAPP, 0, 0)) << i;
+  EXPECT_FALSE(PostMessageA(w, WM_NULL, 0, 0));  // full
+  plat_input_post(WM_PAINT);
+  EXPECT_TRUE(PostMessageA(w, WM_DESTROY, 0, 0));
+  plat_input_post(WM_CLOSE);
+  EXPECT_TRUE(PostMessageA(w, WM_QUIT, 0, 0));
+  std::vector<UINT> want(253, WM_ACTIVATEAPP);
+  want.insert(want.end(), {WM_DESTROY, WM_CLOSE, WM_QUIT});
+  EXPECT_EQ(drain(), want);
+}
+
+// 70 exposes and a close in one pass while recording: the close reaches the game and the demo.
+TEST_F(LoopTest, ARecordingKeepsTheCloseAfterManyExposes) {
+  TempDir tmp;
+  const std::string path = tmp.path + "/exposes.demo";
+  plat_demo_reset();
+  plat_demo_options.record = path.c_str();
+  ASSERT_EQ(plat_demo_begin(), 0);
+  ASSERT_NE(window("RECORDTEST"), nullptr);
+  for (int i = 0; i < 70; ++i) seam_window_event(SEAM_EXPOSED);
+  seam_window_event(SEAM_CLOSE);
+  MSG msg;
+  std::vector<UINT> got;
+  for (int pass = 0; pass < 4 && (got.empty() || got.back() != WM_QUIT); ++pass)
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      got.push_back(msg.message);
+      DispatchMessageA(&msg);
+    }
+  EXPECT_EQ(got, (std::vector<UINT>{WM_PAINT, WM_CLOSE, WM_QUIT}));
+  EXPECT_EQ(plat_demo_end(0), 0);
+  plat_demo_reset();
+  std::ifstream f(path, std::ios::binary);
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(f), {}};
+  DemoDecoder dec;
+  std::string why;
+  ASSERT_TRUE(dec.open(bytes.data(), bytes.size(), &why)) << why;
+  DemoPass p;
+  ASSERT_TRUE(dec.next(&p));
+  EXPECT_EQ(std::vector<int>(p.messages, p.messages + p.message_count),
+            (std::vector<int>{WM_PAINT, WM_CLOSE}));
 }
 
 }  // namespace

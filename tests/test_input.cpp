@@ -14,6 +14,7 @@
 #include "app_fixture.h"
 #include "platform/host/input.h"
 #include "platform/host/keymap.h"
+#include "platform/host/pad.h"
 #include "platform/host/window.h"
 #include "platform/seams/seams_pad.h"
 #include "test_support.h"
@@ -254,6 +255,36 @@ TEST_F(PadTest, MenuAndInformationScreenGetTheCursorAndEscape) {
   seam_pad_button(a_, "back", true);
   EXPECT_EQ(Border().held(), Keys{DIK_ESCAPE});
   EXPECT_TRUE(plat_input_async(DIK_ESCAPE) & 0x8000);  // GetAsyncKeyState sees the pad as well
+}
+
+// A pad mapping holds wherever the pad acts: mapped away, Back no longer quits from the menu, B
+// no longer leaves the Authors screen and the south button no longer clicks; a button mapped to
+// Esc, fire or an arrow is Escape, clicks or nudges there, and Escape ends a replay.
+TEST_F(PadTest, MappingsHoldInTheMenuAndOnTheAuthorsScreen) {
+  for (const char* m :
+       {"pad:back=none", "pad:a=none", "pad:b=none", "pad:x=Esc", "pad:y=LCtrl", "pad:dpup=Down"})
+    ASSERT_EQ(plat_keymap_add(&plat_options, m), nullptr) << m;
+  constexpr int kB = 1, kX = 2, kBack = 4;  // SDL's button numbers
+  for (const char* b : {"back", "a", "b"}) seam_pad_button(a_, b, true);
+  for (int screen : {GAME_STATE_MENU, GAME_STATE_INFO}) {
+    game_state = screen;
+    Border none;
+    EXPECT_EQ(none.held(), Keys{}) << screen;
+    EXPECT_EQ(none.mouse.buttons[0], 0) << screen;
+    EXPECT_FALSE(plat_input_async(DIK_ESCAPE) & 0x8000) << screen;
+  }
+  EXPECT_FALSE(plat_pad_button_escapes(PLAT_SCREEN_MENU, kBack));
+  EXPECT_FALSE(plat_pad_button_escapes(PLAT_SCREEN_INFO, kB));
+  for (const char* b : {"back", "a", "b"}) seam_pad_button(a_, b, false);
+  for (const char* b : {"x", "y", "dpup"}) seam_pad_button(a_, b, true);
+  game_state = GAME_STATE_MENU;
+  Border mapped;
+  EXPECT_EQ(mapped.held(), Keys{DIK_ESCAPE});
+  EXPECT_EQ(mapped.mouse.buttons[0], 0x80);
+  EXPECT_GT(mapped.mouse.dy, 0);
+  EXPECT_TRUE(plat_pad_button_escapes(PLAT_SCREEN_MENU, kX));
+  game_state = GAME_STATE_PLAY;
+  EXPECT_EQ(Border().held(), (Keys{DIK_ESCAPE, DIK_LCONTROL, DIK_DOWN}));
 }
 
 TEST(KeyMap, RemappedKeysAndToggleFire) {

@@ -1,7 +1,10 @@
 // The menu, its buttons, the information screen, the cursor and the overlay, frame by frame.
+#include <csignal>
+
 #include "app/clock.h"
 #include "app_world.h"
 #include "game/stars.h"
+#include "platform/host/events.h"
 #include "platform/seams/seams_audio.h"
 #include "platform/seams/seams_internal.h"
 #include "platform/seams/seams_video.h"
@@ -150,6 +153,28 @@ TEST_F(MenuTest, SoundWaitEndsEvenIfTheSoundNeverDoes) {
   before = seam_clock_now();
   game_wait_sound(-1);
   EXPECT_LT(seam_clock_now() - before, 5u);
+}
+
+// The waits for a sound pump nothing, yet a close or a quit signal ends them at once (the mixer
+// is frozen: without one, each would last the sound's length + 1 s); the close itself stays
+// queued for the next pass.
+TEST_F(MenuTest, ACloseOrAQuitSignalEndsASoundWait) {
+  struct sigaction saved {};
+  sigaction(SIGTERM, nullptr, &saved);
+  plat_catch_quit_signals();
+  MSG msg;
+  for (int how = 0; how < 2; ++how) {
+    if (how == 0)
+      seam_window_event(SEAM_CLOSE);
+    else
+      raise(SIGTERM);
+    const DWORD before = seam_clock_now();
+    game_wait_sound(game_start_button.click_sound);
+    EXPECT_LT(seam_clock_now() - before, 100u) << how;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) << how;
+    EXPECT_EQ(msg.message, (UINT)WM_CLOSE) << how;
+  }
+  sigaction(SIGTERM, &saved, nullptr);
 }
 
 TEST_F(MenuTest, CursorAnimatesAndStaysInItsBounds) {

@@ -313,6 +313,12 @@ HRESULT IDirectSoundBuffer::Stop() {
   return DS_OK;
 }
 
+void plat_sound_stop_all() {
+  MixLock lock;
+  for (DsBuffer* b : g_voices)
+    if (b) b->playing = false;
+}
+
 void seam_audio_manual(bool on) { plat_audio_manual(on); }
 
 void seam_audio_mix(int16_t* out, int frames, int rate, int channels) {

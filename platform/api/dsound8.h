@@ -94,3 +94,6 @@ typedef const GUID* LPCGUID;
 
 // Starts SDL's audio and opens one output device; DSERR_NODRIVER when none can be opened.
 HRESULT WINAPI DirectSoundCreate(LPCGUID lpGuid, LPDIRECTSOUND* ppDS, LPUNKNOWN pUnkOuter);
+
+// The program is about to end: every buffer stops, so a wait for a sound to end sees it over.
+void plat_sound_stop_all();

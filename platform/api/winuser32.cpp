@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kClassCount = 8;
 constexpr int kWindowCount = 4;
-constexpr int kQueueSize = 256;
+constexpr int kQueueSize = 256;  // posting fails beyond, except for what ends the program
 
 struct ClassRec {
   char name[64];
@@ -48,10 +48,27 @@ WindowRec* find_window(HWND hwnd) {
   return nullptr;
 }
 
+// What ends the program: never dropped for want of room.
+bool ends_program(UINT message) { return message == WM_CLOSE || message == WM_DESTROY || message == WM_QUIT; }
+
+MSG& queued(int i) { return g_queue[(g_queue_head + i) % kQueueSize]; }
+
 bool queue_push(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (g_queue_len == kQueueSize) return false;
-  MSG& m = g_queue[(g_queue_head + g_queue_len) % kQueueSize];
-  m = MSG{hwnd, message, wparam, lparam, GetTickCount(), POINT{0, 0}};
+  // As on Windows, an expose while one is waiting for the same window adds none.
+  if (message == WM_PAINT)
+    for (int i = 0; i < g_queue_len; ++i)
+      if (queued(i).message == WM_PAINT && queued(i).hwnd == hwnd) return true;
+  if (g_queue_len == kQueueSize) {
+    if (!ends_program(message)) return false;
+    // The oldest message that does not end the program makes room; a queue full of those
+    // already ends it at the first one taken.
+    int drop = 0;
+    while (drop < g_queue_len && ends_program(queued(drop).message)) ++drop;
+    if (drop == g_queue_len) return false;
+    for (int i = drop; i + 1 < g_queue_len; ++i) queued(i) = queued(i + 1);
+    --g_queue_len;
+  }
+  queued(g_queue_len) = MSG{hwnd, message, wparam, lparam, GetTickCount(), POINT{0, 0}};
   ++g_queue_len;
   return true;
 }

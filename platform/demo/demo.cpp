@@ -267,6 +267,10 @@ bool tap_message(UINT message) {
     return false;
   }
   if (g_s.mode != Mode::record) return true;
+  // A repeat within one pass changes nothing the game sees (the queue keeps one WM_PAINT
+  // waiting, the first WM_CLOSE ends the game), so the cap can never cost a close.
+  for (int i = 0; i < g_s.pass.message_count; ++i)
+    if (g_s.pass.messages[i] == message) return true;
   if (g_s.pass.message_count == DEMO_MAX_MESSAGES) return false;
   g_s.pass.messages[g_s.pass.message_count++] = (BYTE)message;
   return true;

@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <csignal>
 #include <ctime>
 
 #include "platform/host/audio.h"
@@ -21,21 +22,46 @@ namespace {
 // The SDL id of the window whose focus loss (or minimising) is not yet answered by its return:
 // 0 when none. Ids are never reused, so a closed window's loss cannot pause a later window.
 uint32_t g_unfocused = 0;
-// The pause's wait wakes this often (ms) to see a signal SDL turns into a quit event.
-constexpr Uint32 kPauseWakeMs = 250;
+// The pause polls in steps this long (ms): SDL's own wait polls the joysticks every millisecond
+// while a pad is attached, and a step still sees the focus come back well within 0.1 s.
+constexpr Uint32 kPauseStepMs = 30;
 std::atomic<bool> g_paused{false};
 std::atomic<int> g_pauses{0};
 
-void close_all(const PlatEventSink* to) {
+// Quit signals caught (the handler only counts) and how many of them the pump has turned into
+// a close.
+volatile sig_atomic_t g_signals = 0;
+sig_atomic_t g_signals_taken = 0;
+// What the sound waits last saw of SDL's queue, and when (SDL ticks).
+constexpr Uint64 kLookMs = 50;
+Uint64 g_last_look = 0;
+bool g_close_seen = false;
+
+void on_quit_signal(int) { g_signals = g_signals + 1; }
+
+// False when there is no window to close yet.
+bool close_all(const PlatEventSink* to) {
   HWND windows[8];
   const int n = plat_windows(windows, 8);
   for (int i = 0; i < n; ++i) to->message(windows[i], WM_CLOSE);
+  return n > 0;
+}
+
+// A signal closes the windows, as the system's close does; one caught before there is a window
+// waits for it.
+void take_signals(const PlatEventSink* to) {
+  const sig_atomic_t caught = g_signals;
+  if (caught == g_signals_taken || !close_all(to)) return;
+  g_signals_taken = caught;
+  g_unfocused = 0;
+  g_close_seen = false;
 }
 
 void handle(const SDL_Event& ev, const PlatEventSink* to) {
   switch (ev.type) {
     case SDL_QUIT:
       close_all(to);
+      g_close_seen = false;
       g_unfocused = 0;  // the close must reach the game, not wait for the focus
       break;
     case SDL_WINDOWEVENT: {
@@ -45,6 +71,7 @@ void handle(const SDL_Event& ev, const PlatEventSink* to) {
         case SDL_WINDOWEVENT_CLOSE:
           to->message(w, WM_CLOSE);
           g_unfocused = 0;
+          g_close_seen = false;
           break;
         case SDL_WINDOWEVENT_EXPOSED:
           to->message(w, WM_PAINT);
@@ -108,9 +135,12 @@ void pause_until_focus(const PlatEventSink* to) {
   SDL_EnableScreenSaver();
   ++g_pauses;
   g_paused = true;
-  while (g_unfocused && plat_window_of_sdl(g_unfocused)) {
+  for (;;) {
     SDL_Event ev;
-    if (SDL_WaitEventTimeout(&ev, (int)kPauseWakeMs)) handle(ev, to);
+    while (g_unfocused && SDL_PollEvent(&ev)) handle(ev, to);
+    take_signals(to);
+    if (!g_unfocused || !plat_window_of_sdl(g_unfocused)) break;
+    SDL_Delay(kPauseStepMs);
   }
   g_paused = false;
   if (!saver) SDL_DisableScreenSaver();
@@ -127,6 +157,7 @@ void plat_pump_events(const PlatEventSink* to) {
   seam_pad_script_poll();
   SDL_Event ev;
   while (SDL_PollEvent(&ev)) handle(ev, to);
+  take_signals(to);
 }
 
 void plat_pump_pass(const PlatEventSink* to) {
@@ -145,9 +176,40 @@ void seam_window_event(SeamWindowEvent what) {
   ev.type = SDL_WINDOWEVENT;
   ev.window.windowID = SDL_GetWindowID(win);
   static const Uint8 kEvents[] = {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED,
-                                  SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED, SDL_WINDOWEVENT_CLOSE};
+                                  SDL_WINDOWEVENT_MINIMIZED,  SDL_WINDOWEVENT_RESTORED,
+                                  SDL_WINDOWEVENT_CLOSE,      SDL_WINDOWEVENT_EXPOSED};
   ev.window.event = kEvents[what];
   SDL_PushEvent(&ev);
+}
+
+void plat_catch_quit_signals() {
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction old {};
+    if (sigaction(sig, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;  // nohup
+    struct sigaction sa {};
+    sa.sa_handler = on_quit_signal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(sig, &sa, nullptr);
+  }
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");  // SDL's would turn them into its quit event
+}
+
+bool plat_quit_waiting() {
+  if (g_signals != g_signals_taken) return true;
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+  const Uint64 now = SDL_GetTicks64();
+  if (g_close_seen || now - g_last_look < kLookMs) return g_close_seen;
+  g_last_look = now;
+  // Looked at, not taken: the next pass's pump handles them in their order.
+  SDL_PumpEvents();
+  SDL_Event evs[64];
+  g_close_seen = SDL_PeepEvents(evs, 1, SDL_PEEKEVENT, SDL_QUIT, SDL_QUIT) > 0;
+  const int n = SDL_PeepEvents(evs, 64, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+  for (int i = 0; i < n; ++i)
+    if (evs[i].window.event == SDL_WINDOWEVENT_CLOSE && plat_window_of_sdl(evs[i].window.windowID))
+      g_close_seen = true;
+  return g_close_seen;
 }
 
 bool plat_host_start(char* why, size_t why_size) {

@@ -21,6 +21,15 @@ void plat_pump_events(const PlatEventSink* to);
 // window is closed. Never without a loss, nor with --no-pause-unfocused.
 void plat_pump_pass(const PlatEventSink* to);
 
+// SIGINT, SIGTERM and SIGHUP ask the game to quit as closing its window does (the pump turns
+// them into WM_CLOSE once there is a window); call first thing in main. One the process
+// inherited as ignored stays ignored (nohup). SDL installs none of its own.
+void plat_catch_quit_signals();
+// A quit is on its way that no pass has taken yet: a signal caught, or the system asking to
+// close a window (SDL's queue is looked at, at most every 50 ms, and left as it is). For waits
+// that pump nothing.
+bool plat_quit_waiting();
+
 // SDL for the process, before WinMain (false with the reason) and after it.
 bool plat_host_start(char* why, size_t why_size);
 void plat_host_stop();

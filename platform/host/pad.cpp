@@ -82,6 +82,16 @@ LONG cursor_step(int v, Uint64 ms, float* carry) {
   return whole;
 }
 
+// The game key a button gives on `screen`: its mapping wherever the pad acts, else its own
+// (in play its key, elsewhere Escape for B on the information screen); 0: none.
+BYTE button_key(int screen, int b) {
+  const uint8_t to = plat_options.pad_map[b];
+  if (to == PLAT_MAP_NONE) return 0;
+  if (to) return to;
+  if (screen == PLAT_SCREEN_INFO && b == SDL_CONTROLLER_BUTTON_B) return DIK_ESCAPE;
+  return kPlayButtons.dik[b];
+}
+
 }  // namespace
 
 void plat_pad_start() {
@@ -112,22 +122,19 @@ void plat_pad_removed(int instance_id) {
 }
 
 bool plat_pad_button_escapes(int screen, int button) {
-  return button == SDL_CONTROLLER_BUTTON_BACK ||
-         (screen == PLAT_SCREEN_INFO && button == SDL_CONTROLLER_BUTTON_B);
+  return button >= 0 && button < SDL_CONTROLLER_BUTTON_MAX && button_key(screen, button) == DIK_ESCAPE;
 }
 
 void plat_pad_keys(int screen, BYTE keys[256]) {
   PadState s;
   if (!read_pads(&s)) return;
-  if (screen != PLAT_SCREEN_PLAY) {
-    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
-      hold(keys, DIK_ESCAPE, s.buttons[b] && plat_pad_button_escapes(screen, b));
-    return;
-  }
   for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
-    const uint8_t to = plat_options.pad_map[b];
-    if (to != PLAT_MAP_NONE) hold(keys, to ? to : kPlayButtons.dik[b], s.buttons[b]);
+    if (!s.buttons[b]) continue;
+    const BYTE key = button_key(screen, b);
+    // Outside play only Escape is a key; fire and the arrows act on the cursor instead.
+    if (screen == PLAT_SCREEN_PLAY || key == DIK_ESCAPE) hold(keys, key, true);
   }
+  if (screen != PLAT_SCREEN_PLAY) return;
   hold(keys, DIK_LEFT, s.axes[SDL_CONTROLLER_AXIS_LEFTX] < -kHeld);
   hold(keys, DIK_RIGHT, s.axes[SDL_CONTROLLER_AXIS_LEFTX] > kHeld);
   hold(keys, DIK_UP, s.axes[SDL_CONTROLLER_AXIS_LEFTY] < -kHeld);
@@ -148,8 +155,27 @@ void plat_pad_mouse(int screen, PlatMouse* m) {
   }
   m->dx += cursor_step(s.axes[SDL_CONTROLLER_AXIS_LEFTX], ms, &g_carry_x);
   m->dy += cursor_step(s.axes[SDL_CONTROLLER_AXIS_LEFTY], ms, &g_carry_y);
-  m->dx +=
-      kNudge * (s.buttons[SDL_CONTROLLER_BUTTON_DPAD_RIGHT] - s.buttons[SDL_CONTROLLER_BUTTON_DPAD_LEFT]);
-  m->dy += kNudge * (s.buttons[SDL_CONTROLLER_BUTTON_DPAD_DOWN] - s.buttons[SDL_CONTROLLER_BUTTON_DPAD_UP]);
-  if (s.buttons[SDL_CONTROLLER_BUTTON_A]) m->buttons[0] = 0x80;
+  // A button that steers in play nudges the cursor; one that fires clicks.
+  for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+    if (!s.buttons[b]) continue;
+    switch (button_key(screen, b)) {
+      case DIK_LEFT:
+        m->dx -= kNudge;
+        break;
+      case DIK_RIGHT:
+        m->dx += kNudge;
+        break;
+      case DIK_UP:
+        m->dy -= kNudge;
+        break;
+      case DIK_DOWN:
+        m->dy += kNudge;
+        break;
+      case DIK_LCONTROL:
+        m->buttons[0] = 0x80;
+        break;
+      default:
+        break;
+    }
+  }
 }

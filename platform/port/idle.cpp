@@ -6,8 +6,10 @@
 #include <emscripten.h>
 #endif
 
+#include "platform/api/dsound8.h"
 #include "platform/demo/demo.h"
 #include "platform/host/clock.h"
+#include "platform/host/events.h"
 #include "platform/port/options.h"
 #include "platform/seams/seams_internal.h"
 #ifdef __EMSCRIPTEN__
@@ -83,6 +85,9 @@ void plat_idle_until(uint32_t start_tick, uint32_t ms) {
 }
 
 void plat_idle_poll() {
+  // A close or a quit signal ends the wait for a sound: the sounds stop, the wait sees its own
+  // over, and the quit reaches the game at its next pass.
+  if (plat_quit_waiting()) plat_sound_stop_all();
   if (!plat_options.low_cpu || seam_clock_is_virtual() || plat_demo_replaying()) return;
   sleep_until_ns(now_ns() + kPollNs);
 }

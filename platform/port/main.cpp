@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -83,23 +82,10 @@ bool enter_data_folder() {
   return true;
 }
 
-// A hang-up (the terminal or the session closed) quits as SIGTERM does: SDL turns that into a
-// quit event, so the game leaves by its own path and a recording gets its end record.
-void on_hangup(int) { raise(SIGTERM); }
-
-// SDL catches SIGINT and SIGTERM; SIGHUP only where nothing else chose for it (nohup).
-void catch_hangup() {
-  struct sigaction old {};
-  if (sigaction(SIGHUP, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) return;
-  struct sigaction sa {};
-  sa.sa_handler = on_hangup;
-  sigemptyset(&sa.sa_mask);
-  sigaction(SIGHUP, &sa, nullptr);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
+  plat_catch_quit_signals();  // before anything can take long: a signal must never be lost
   const std::string dir = config_dir();
   std::string conf = dir.empty() ? "" : dir + "/tarvellin.conf";
   std::string conf_text = read_config(conf);
@@ -142,7 +128,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarvellin: cannot start SDL: %s\n", why);
     return 1;
   }
-  catch_hangup();
   static HINSTANCE__ instance;  // the program instance handle the game passes to DirectInput
   int rc = WinMain(&instance, nullptr, (LPSTR) "", SW_SHOWDEFAULT);
   if (plat_fatal_message()[0]) {

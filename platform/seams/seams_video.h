@@ -26,7 +26,14 @@ bool seam_window_pixels(const uint32_t** pixels, int* width, int* height, int* p
 bool seam_window_resize(int width, int height);
 
 // Window events as the system would send them to the main window, from any thread.
-enum SeamWindowEvent { SEAM_FOCUS_LOST, SEAM_FOCUS_GAINED, SEAM_MINIMIZED, SEAM_RESTORED, SEAM_CLOSE };
+enum SeamWindowEvent {
+  SEAM_FOCUS_LOST,
+  SEAM_FOCUS_GAINED,
+  SEAM_MINIMIZED,
+  SEAM_RESTORED,
+  SEAM_CLOSE,
+  SEAM_EXPOSED
+};
 void seam_window_event(SeamWindowEvent what);
 bool seam_paused();                // the pump waits in a pause now
 int seam_pauses();                 // pauses begun since the process started
