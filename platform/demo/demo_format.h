@@ -12,7 +12,8 @@
 //             0x20 Escape as GetAsyncKeyState gave it changed: i16
 //   run     0x80 | (n - 1): n passes in which nothing changed (n 1..128)
 //   end     0x40, u32 frames, u64 end-state hash; nothing may follow. A recording that never
-//           ended has none: each record reaches the file as it is made.
+//           ended has none: each record reaches the file as it is made, and a run that is
+//           still growing at least twice a second of play.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -60,6 +61,9 @@ class DemoEncoder {
   void header(const DemoHeader& h);
   void pass(const DemoPass& p);
   void end(const DemoEnd& e);
+  // Writes out the passes in which nothing changed so far, which wait otherwise for the next
+  // change; the run then starts afresh.
+  void flush() { flush_run(); }
   // Moves the encoded bytes not taken yet into `out` (replacing its contents).
   void take(std::vector<uint8_t>* out);
   uint32_t passes() const { return passes_; }
@@ -74,7 +78,8 @@ class DemoEncoder {
 
 // Bytes in. open() checks the whole demo before anything runs; next() then yields the passes.
 // A demo cut off (no end record, or its last record cut short) is taken up to its last complete
-// pass: cut_off() says so, and end() then counts the frames those passes run, with no hash.
+// pass: cut_off() says so, and end() then counts those passes as frames, with no hash; the last
+// runs none when its input ended the game.
 class DemoDecoder {
  public:
   // False with a reason when the bytes are not a demo of this format, or one broken before its
