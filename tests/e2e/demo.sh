@@ -64,7 +64,7 @@ for how in close TERM INT HUP KILL; do
   st2=$?
   if [ $how = KILL ]; then
     check "a killed recording replays, cut off (status $st2: $(cat "$WORK/$how-timed.err"))" \
-      grep -q "cut off after [0-9]* frames" "$WORK/$how-timed.err"
+      grep -q "cut off after [0-9]* passes" "$WORK/$how-timed.err"
   else
     check "$how ends the recording with status 0 (status $st)" test "$st" -eq 0
     check "the demo it ended replays to its end state" grep -q "$(cat "$WORK/$how.out") *\$" "$WORK/$how-timed.out"
