@@ -237,6 +237,7 @@ void replay_over() {
     g_s.live = true;
     // The border is the player's from now on; the clock keeps the replay's offset.
     plat_input_set_tap(nullptr);
+    plat_input_set_replay(false, g_s.pass.keys[DIK_LCONTROL] & 0x80);
     plat_clock_set_tap(nullptr);
     // The mouse moved during the replay is not the player's first move.
     plat_input_forget_motion();
@@ -429,6 +430,7 @@ DWORD tap_clock(DWORD now) {
 void taps_set(bool on) {
   plat_input_set_tap(on ? &kTap : nullptr);
   plat_clock_set_tap(on ? tap_clock : nullptr);
+  plat_input_set_replay(on && replaying());
   if (!on) plat_clock_set_offset(0);
 }
 

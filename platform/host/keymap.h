@@ -1,7 +1,7 @@
 // Remapped keys and toggle fire at the input border.
 #pragma once
-#include "platform/wintypes.h"
 #include "platform/host/settings.h"
+#include "platform/wintypes.h"
 
 // Takes one "KEY=GAMEKEY" into the tables of *o: KEY as SDL names keys ("Space", "Right Ctrl")
 // or "pad:NAME" with SDL's button names, GAMEKEY one of the game's keys or "none". Null when
@@ -11,3 +11,5 @@ const char* plat_keymap_add(PlatOptions* o, const char* spec);
 void plat_keymap_apply(const PlatOptions& o, BYTE keys[256]);
 // --fire-toggle: the fire key's presses start and stop a continuous fire, which only play keeps.
 void plat_fire_toggle(BYTE keys[256], bool in_play);
+// Sets the latch, as a replay handed to the player left it; a fire key held then is no new press.
+void plat_fire_latch_set(bool on);
