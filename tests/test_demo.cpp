@@ -226,6 +226,24 @@ TEST(DemoFormat, AFlushedRunReachesTheBytesAndReadsTheSame) {
   ASSERT_TRUE(dec.open(bytes.data(), bytes.size(), &why)) << why;
   EXPECT_TRUE(dec.cut_off());
   EXPECT_EQ(dec.passes(), 80u);
+  // Run by run: a reader skips the rest of a run, a writer repeats a pass as often.
+  DemoPass p;
+  ASSERT_TRUE(dec.next(&p));
+  EXPECT_EQ(dec.repeats(), 49u);
+  dec.skip(60);
+  ASSERT_TRUE(dec.next(&p));
+  EXPECT_EQ(dec.repeats(), 29u);
+  DemoEncoder again;
+  again.header(DemoHeader{});
+  again.pass(p);
+  again.repeat(49);
+  again.flush();
+  again.pass(p);
+  again.repeat(29);
+  again.flush();
+  std::vector<uint8_t> same;
+  again.take(&same);
+  EXPECT_EQ(same, bytes);
 }
 
 }  // namespace

@@ -158,6 +158,16 @@ void DemoEncoder::pass(const DemoPass& p) {
   prev_.escape = p.escape;
 }
 
+void DemoEncoder::repeat(uint32_t n) {
+  passes_ += n;
+  while (n > 0) {
+    uint32_t k = n < kRunMax - run_ ? n : kRunMax - run_;
+    run_ += k;
+    n -= k;
+    if (run_ == kRunMax) flush_run();
+  }
+}
+
 void DemoEncoder::end(const DemoEnd& e) {
   flush_run();
   put8(buf_, kEnd);
@@ -274,12 +284,16 @@ bool DemoDecoder::check(const uint8_t* data, size_t size, std::string* why) {
     return false;
   }
   passes_ = (uint32_t)count;
+  rewind();
+  return true;
+}
+
+void DemoDecoder::rewind() {
   given_ = 0;
   pos_ = body_;
   run_left_ = 0;
   at_end_ = false;
   cur_ = DemoPass{};
-  return true;
 }
 
 bool DemoDecoder::next(DemoPass* pass) {

@@ -64,6 +64,8 @@ class DemoEncoder {
   // Writes out the passes in which nothing changed so far, which wait otherwise for the next
   // change; the run then starts afresh.
   void flush() { flush_run(); }
+  // As many more calls of pass() with a pass in which nothing changed or happened.
+  void repeat(uint32_t n);
   // Moves the encoded bytes not taken yet into `out` (replacing its contents).
   void take(std::vector<uint8_t>* out);
   uint32_t passes() const { return passes_; }
@@ -91,6 +93,16 @@ class DemoDecoder {
   uint32_t passes() const { return passes_; }
   // The next pass into `pass`; false at the end.
   bool next(DemoPass* pass);
+  // Back to the first pass of the demo open() took.
+  void rewind();
+  // How many passes after the one next() gave are the same (the rest of its run), and a skip
+  // over n of them: a reader that compares demos goes run by run, not pass by pass.
+  uint32_t repeats() const { return run_left_; }
+  void skip(uint32_t n) {
+    n = n < run_left_ ? n : run_left_;
+    run_left_ -= n;
+    given_ += n;
+  }
 
  private:
   enum class Fault { none, cut_off, unknown_record, message_count, message, key_order, motion };
