@@ -161,4 +161,38 @@ TEST(DemoFormat, ADemoCutAnywhereKeepsItsWholePassesOrIsRefused) {
   EXPECT_EQ(last, all.end().frames);
 }
 
+TEST(DemoFormat, APassCountPast32BitsIsRefused) {
+  std::vector<uint8_t> bytes = encode({}, 0);
+  DemoDecoder dec;
+  std::string why;
+  // 32 MiB of runs of 128 passes: 2^32 passes, which no replay can count (a 32-bit count wraps
+  // to none). Read in time with the bytes, not with the passes.
+  bytes.resize(26);
+  bytes.resize(26 + (32u << 20), 0xFF);
+  EXPECT_FALSE(dec.open(bytes.data(), bytes.size(), &why));
+  EXPECT_EQ(why, "more passes than a demo can hold at byte " + std::to_string(bytes.size() - 1));
+  bytes.back() = 0xFD;  // 2^32 - 2 passes: held
+  ASSERT_TRUE(dec.open(bytes.data(), bytes.size(), &why)) << why;
+  EXPECT_EQ(dec.passes(), 0xFFFFFFFEu);
+}
+
+TEST(DemoFormat, AFlushedRunReachesTheBytesAndReadsTheSame) {
+  // A recording flushes a growing run so that a kill keeps it; the reader sees every pass.
+  DemoEncoder enc;
+  enc.header(DemoHeader{});
+  for (int i = 0; i < 80; ++i) {
+    if (i == 50) enc.flush();
+    enc.pass(DemoPass{});
+  }
+  enc.flush();
+  std::vector<uint8_t> bytes;
+  enc.take(&bytes);
+  EXPECT_EQ(bytes.size(), 23u + 2u);  // the header, two runs
+  DemoDecoder dec;
+  std::string why;
+  ASSERT_TRUE(dec.open(bytes.data(), bytes.size(), &why)) << why;
+  EXPECT_TRUE(dec.cut_off());
+  EXPECT_EQ(dec.passes(), 80u);
+}
+
 }  // namespace

@@ -5,6 +5,10 @@
 // carries; so a replay runs the same frames whatever the real timing.
 #include "platform/demo/demo.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
@@ -29,6 +33,7 @@ namespace {
 
 constexpr DWORD kTimedTickStep = 1000;  // ms per tick reading when timing: every wait ends at once
 constexpr long kDemoSizeMax = 256L << 20;
+constexpr uint64_t kFlushNs = 500000000;  // a run still growing reaches the file this often
 
 enum class Mode { off, record, play, timed };
 
@@ -38,9 +43,13 @@ struct Session {
   uint32_t passes = 0;
   DemoPass pass;  // the pass running now: being recorded, or being replayed
 
-  // Recording.
+  // Recording: under a temporary name in the demo's folder until the first pass.
   FILE* out = nullptr;
   std::string out_path;
+  int out_dir = -1;         // the demo's folder; the game enters the data folder before its first pass
+  std::string out_name;     // the demo's name in it
+  std::string out_temp;     // the temporary name in it; empty once renamed, or when written in place
+  uint64_t written_ns = 0;  // when the file last held every pass
   DemoEncoder enc;
   std::vector<uint8_t> bytes;
   bool header_done = false;
@@ -115,28 +124,92 @@ void print_frame_hash(uint32_t frame) {
 
 // ---- recording
 
+// Drops the file not yet given the demo's name, and lets go of the folder.
+void record_close() {
+  if (g_s.out) std::fclose(g_s.out);
+  g_s.out = nullptr;
+  if (!g_s.out_temp.empty()) unlinkat(g_s.out_dir, g_s.out_temp.c_str(), 0);
+  g_s.out_temp.clear();
+  if (g_s.out_dir >= 0) close(g_s.out_dir);
+  g_s.out_dir = -1;
+}
+
 void record_stop(const char* why) {
   std::fprintf(stderr, "tarvellin: cannot write the demo '%s': %s; recording stopped, the game goes on\n",
                g_s.out_path.c_str(), why);
-  std::fclose(g_s.out);
-  g_s.out = nullptr;
+  record_close();
+}
+
+// Opens the file to record into. An existing demo stays as it is until the first pass, so a run
+// that never starts leaves it alone: the new one is written under a temporary name beside it.
+// What is not a plain file (a device, a pipe) is written in place.
+bool record_open(const char* path) {
+  g_s.out_path = path;
+  std::string target = path;
+  struct stat st {};
+  bool exists = stat(path, &st) == 0;
+  if (exists && !S_ISREG(st.st_mode)) {
+    g_s.out = std::fopen(path, "wb");
+    return g_s.out != nullptr;
+  }
+  if (exists) {  // through a link, to the file it names
+    if (char* real = realpath(path, nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  size_t slash = target.rfind('/');
+  std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  g_s.out_name = slash == std::string::npos ? target : target.substr(slash + 1);
+  g_s.out_dir = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (g_s.out_dir < 0) return false;
+  // Hidden, beside the demo, so that the rename stays within one file system.
+  std::string temp = dir + "/." + g_s.out_name + ".XXXXXX";
+  int fd = mkstemp(temp.data());
+  if (fd < 0) {
+    int e = errno;
+    record_close();
+    errno = e;
+    return false;
+  }
+  g_s.out_temp = temp.substr(dir.size() + 1);
+  mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, exists ? (st.st_mode & 07777) : (0666 & ~mask));
+  g_s.out = fdopen(fd, "wb");
+  if (!g_s.out) {
+    int e = errno;
+    close(fd);
+    record_close();
+    errno = e;
+    return false;
+  }
+  return true;
 }
 
 void record_write() {
   if (!g_s.out) return;
   g_s.enc.take(&g_s.bytes);
   if (g_s.bytes.empty()) return;
+  g_s.written_ns = now_ns();
   // Each record reaches the file as it is made, so a failing disk is noticed while playing.
   if (std::fwrite(g_s.bytes.data(), 1, g_s.bytes.size(), g_s.out) != g_s.bytes.size() ||
       std::fflush(g_s.out) != 0)
     record_stop(std::strerror(errno));
 }
 
+// At the first pass: from now on the file under the demo's name is the new demo.
 void record_header() {
   if (g_s.header_done) return;
   g_s.header_done = true;
   g_s.enc.header(g_s.header);
   record_write();
+  if (!g_s.out || g_s.out_temp.empty()) return;
+  if (renameat(g_s.out_dir, g_s.out_temp.c_str(), g_s.out_dir, g_s.out_name.c_str()) != 0) {
+    record_stop(std::strerror(errno));
+    return;
+  }
+  g_s.out_temp.clear();
 }
 
 void record_finish() {
@@ -145,12 +218,11 @@ void record_finish() {
   take_end_state();
   g_s.enc.end(DemoEnd{g_s.end_frames, g_s.end_hash});
   record_write();
-  if (g_s.out && std::fclose(g_s.out) != 0) {
-    g_s.out = nullptr;
+  if (g_s.out && std::fclose(g_s.out) != 0)
     std::fprintf(stderr, "tarvellin: cannot write the demo '%s': %s\n", g_s.out_path.c_str(),
                  std::strerror(errno));
-  }
   g_s.out = nullptr;
+  record_close();
 }
 
 // ---- replay
@@ -165,6 +237,7 @@ void replay_over() {
     g_s.live = true;
     // The border is the player's from now on; the clock keeps the replay's offset.
     plat_input_set_tap(nullptr);
+    plat_input_set_replay(false, g_s.pass.keys[DIK_LCONTROL] & 0x80);
     plat_clock_set_tap(nullptr);
     // The mouse moved during the replay is not the player's first move.
     plat_input_forget_motion();
@@ -244,6 +317,8 @@ void tap_pass() {
     record_header();
     if (g_s.passes > 1) {
       g_s.enc.pass(g_s.pass);
+      // Unchanged passes wait for the next change: a kill would lose them all.
+      if (now_ns() - g_s.written_ns >= kFlushNs) g_s.enc.flush();
       record_write();
     }
     demo_pass_next(&g_s.pass);
@@ -359,6 +434,7 @@ DWORD tap_clock(DWORD now) {
 void taps_set(bool on) {
   plat_input_set_tap(on ? &kTap : nullptr);
   plat_clock_set_tap(on ? tap_clock : nullptr);
+  plat_input_set_replay(on && replaying());
   if (!on) plat_clock_set_offset(0);
 }
 
@@ -399,9 +475,7 @@ int plat_demo_begin() {
   int32_t state = 0, delay = 0;
   if (g_game && g_game->opening) g_game->opening(&state, &delay);
   if (g_opt.record) {
-    g_s.out_path = g_opt.record;
-    g_s.out = std::fopen(g_opt.record, "wb");
-    if (!g_s.out) {
+    if (!record_open(g_opt.record)) {
       std::fprintf(stderr, "tarvellin: cannot create the demo '%s': %s\n", g_opt.record,
                    std::strerror(errno));
       return 73;
@@ -434,8 +508,8 @@ int plat_demo_begin() {
   if (g_s.dec.cut_off())
     std::fprintf(stderr,
                  "tarvellin: the demo '%s' was cut off after %" PRIu32
-                 " frames (it has no end record); playing those\n",
-                 path, g_s.dec.end().frames);
+                 " passes (it has no end record); playing those\n",
+                 path, g_s.dec.passes());
   g_s.mode = g_opt.play ? Mode::play : Mode::timed;
   taps_set(true);
   return 0;
@@ -446,6 +520,10 @@ int plat_demo_end(int status) {
     case Mode::off:
       break;
     case Mode::record:
+      if (!g_s.header_done) {  // not one pass: whatever had the demo's name keeps it
+        record_close();
+        break;
+      }
       record_finish();
       print_end_state();
       break;
@@ -475,8 +553,14 @@ int plat_demo_end(int status) {
   return status;
 }
 
+void plat_demo_cancel() {
+  if (g_s.mode == Mode::record) record_close();
+  g_s.mode = Mode::off;
+  taps_set(false);
+}
+
 void plat_demo_reset() {
-  if (g_s.out) std::fclose(g_s.out);
+  record_close();
   taps_set(false);
   g_s = Session{};
   g_opt = PlatDemoOptions{};

@@ -35,8 +35,11 @@ bool plat_demo_parse_frames(const char* list, PlatDemoOptions* o);
 // else the exit status (the reason is on stderr): 64 options that do not go together, 65 not a
 // good demo, 66 cannot read it, 73 cannot create it.
 int plat_demo_begin();
-// Closes the recording, prints the end state (and the timing); returns the exit status.
+// Closes the recording, prints the end state (and the timing); returns the exit status. A
+// recording that never reached its first pass leaves no file, and an existing one as it was.
 int plat_demo_end(int status);
+// The game did not start after plat_demo_begin: as plat_demo_end, with nothing printed.
+void plat_demo_cancel();
 // Back to no demo, for tests.
 void plat_demo_reset();
 

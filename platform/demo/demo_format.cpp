@@ -9,6 +9,8 @@ constexpr uint8_t kMessages = 0x01, kKeys = 0x02, kMotion = 0x04, kButtons = 0x0
                   kEscape = 0x20, kPassFlags = 0x3F;
 constexpr uint8_t kEnd = 0x40, kRun = 0x80;
 constexpr uint32_t kRunMax = 128;
+// A replay counts one pass past the last in 32 bits.
+constexpr uint64_t kPassesMax = UINT32_MAX - 1;
 
 void put8(std::vector<uint8_t>& b, uint32_t v) { b.push_back((uint8_t)v); }
 void put16(std::vector<uint8_t>& b, uint32_t v) {
@@ -156,6 +158,16 @@ void DemoEncoder::pass(const DemoPass& p) {
   prev_.escape = p.escape;
 }
 
+void DemoEncoder::repeat(uint32_t n) {
+  passes_ += n;
+  while (n > 0) {
+    uint32_t k = n < kRunMax - run_ ? n : kRunMax - run_;
+    run_ += k;
+    n -= k;
+    if (run_ == kRunMax) flush_run();
+  }
+}
+
 void DemoEncoder::end(const DemoEnd& e) {
   flush_run();
   put8(buf_, kEnd);
@@ -225,20 +237,21 @@ bool DemoDecoder::check(const uint8_t* data, size_t size, std::string* why) {
   }
   body_ = r.pos;
 
-  // Every pass is decoded once now, so nothing can fail while the game runs.
+  // Every record is decoded once now, so nothing can fail while the game runs. A run is counted
+  // whole, so that the time taken follows the bytes, not the passes they claim.
   pos_ = body_;
   run_left_ = 0;
   at_end_ = false;
   cur_ = DemoPass{};
-  uint32_t count = 0;
+  uint64_t count = 0;
   for (;;) {
     const size_t at = pos_;
     Fault f = decode();
     if (f == Fault::cut_off) {
-      // A recording that never ended (a crash, a kill): its complete passes still replay. When
-      // only the end record is cut, the pass before it was the one that ran no frame.
+      // A recording that never ended (a crash, a kill): its complete passes still replay, each
+      // with its frame unless its input ends the game, which the bytes cannot tell.
       cut_off_ = true;
-      end_ = DemoEnd{at < size && data[at] == kEnd && count > 0 ? count - 1 : count, 0};
+      end_ = DemoEnd{(uint32_t)count, 0};
       break;
     }
     if (f != Fault::none) {
@@ -253,7 +266,12 @@ bool DemoDecoder::check(const uint8_t* data, size_t size, std::string* why) {
       return false;
     }
     if (at_end_) break;
-    ++count;
+    count += 1 + run_left_;
+    run_left_ = 0;
+    if (count > kPassesMax) {
+      *why = "more passes than a demo can hold at byte " + std::to_string(at);
+      return false;
+    }
   }
   if (!cut_off_ && pos_ != size_) {
     *why = "data after the end record";
@@ -265,13 +283,17 @@ bool DemoDecoder::check(const uint8_t* data, size_t size, std::string* why) {
            std::to_string(count ? count - 1 : 0);
     return false;
   }
-  passes_ = count;
+  passes_ = (uint32_t)count;
+  rewind();
+  return true;
+}
+
+void DemoDecoder::rewind() {
   given_ = 0;
   pos_ = body_;
   run_left_ = 0;
   at_end_ = false;
   cur_ = DemoPass{};
-  return true;
 }
 
 bool DemoDecoder::next(DemoPass* pass) {

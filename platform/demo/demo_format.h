@@ -12,7 +12,8 @@
 //             0x20 Escape as GetAsyncKeyState gave it changed: i16
 //   run     0x80 | (n - 1): n passes in which nothing changed (n 1..128)
 //   end     0x40, u32 frames, u64 end-state hash; nothing may follow. A recording that never
-//           ended has none: each record reaches the file as it is made.
+//           ended has none: each record reaches the file as it is made, and a run that is
+//           still growing at least twice a second of play.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -60,6 +61,11 @@ class DemoEncoder {
   void header(const DemoHeader& h);
   void pass(const DemoPass& p);
   void end(const DemoEnd& e);
+  // Writes out the passes in which nothing changed so far, which wait otherwise for the next
+  // change; the run then starts afresh.
+  void flush() { flush_run(); }
+  // As many more calls of pass() with a pass in which nothing changed or happened.
+  void repeat(uint32_t n);
   // Moves the encoded bytes not taken yet into `out` (replacing its contents).
   void take(std::vector<uint8_t>* out);
   uint32_t passes() const { return passes_; }
@@ -74,7 +80,8 @@ class DemoEncoder {
 
 // Bytes in. open() checks the whole demo before anything runs; next() then yields the passes.
 // A demo cut off (no end record, or its last record cut short) is taken up to its last complete
-// pass: cut_off() says so, and end() then counts the frames those passes run, with no hash.
+// pass: cut_off() says so, and end() then counts those passes as frames, with no hash; the last
+// runs none when its input ended the game.
 class DemoDecoder {
  public:
   // False with a reason when the bytes are not a demo of this format, or one broken before its
@@ -86,6 +93,16 @@ class DemoDecoder {
   uint32_t passes() const { return passes_; }
   // The next pass into `pass`; false at the end.
   bool next(DemoPass* pass);
+  // Back to the first pass of the demo open() took.
+  void rewind();
+  // How many passes after the one next() gave are the same (the rest of its run), and a skip
+  // over n of them: a reader that compares demos goes run by run, not pass by pass.
+  uint32_t repeats() const { return run_left_; }
+  void skip(uint32_t n) {
+    n = n < run_left_ ? n : run_left_;
+    run_left_ -= n;
+    given_ += n;
+  }
 
  private:
   enum class Fault { none, cut_off, unknown_record, message_count, message, key_order, motion };

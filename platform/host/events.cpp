@@ -35,6 +35,7 @@ sig_atomic_t g_signals_taken = 0;
 // What the sound waits last saw of SDL's queue, and when (SDL ticks).
 constexpr Uint64 kLookMs = 50;
 Uint64 g_last_look = 0;
+bool g_look_now = true;  // the first look, and the first after a window event was pushed, is at once
 bool g_close_seen = false;
 
 void on_quit_signal(int) { g_signals = g_signals + 1; }
@@ -180,6 +181,7 @@ void seam_window_event(SeamWindowEvent what) {
                                   SDL_WINDOWEVENT_CLOSE,      SDL_WINDOWEVENT_EXPOSED};
   ev.window.event = kEvents[what];
   SDL_PushEvent(&ev);
+  g_look_now = true;
 }
 
 void plat_catch_quit_signals() {
@@ -199,8 +201,9 @@ bool plat_quit_waiting() {
   if (g_signals != g_signals_taken) return true;
   if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
   const Uint64 now = SDL_GetTicks64();
-  if (g_close_seen || now - g_last_look < kLookMs) return g_close_seen;
+  if (g_close_seen || (!g_look_now && now - g_last_look < kLookMs)) return g_close_seen;
   g_last_look = now;
+  g_look_now = false;
   // Looked at, not taken: the next pass's pump handles them in their order.
   SDL_PumpEvents();
   SDL_Event evs[64];

@@ -174,6 +174,7 @@ const PlatInputTap* g_tap = nullptr;
 void (*g_sink)(HWND, UINT) = nullptr;
 long g_wheel = 0;
 int (*g_screen)() = nullptr;
+bool g_replay = false;  // the keys read are a replay's, the latch with them
 
 int screen() { return g_screen ? g_screen() : PLAT_SCREEN_PLAY; }
 
@@ -183,7 +184,7 @@ void border_keys(BYTE* keys) {
   const int now = screen();
   plat_keymap_apply(plat_options, keys);
   plat_pad_keys(now, keys);
-  if (plat_options.fire_toggle) plat_fire_toggle(keys, now == PLAT_SCREEN_PLAY);
+  if (plat_options.fire_toggle && !g_replay) plat_fire_toggle(keys, now == PLAT_SCREEN_PLAY);
 }
 
 void window_message(HWND hwnd, UINT message) {
@@ -302,6 +303,11 @@ void plat_input_post(UINT message) {
     return;
   }
   if (HWND main = plat_main_window()) g_sink(main, message);
+}
+
+void plat_input_set_replay(bool on, bool fire) {
+  if (g_replay && !on) plat_fire_latch_set(fire);
+  g_replay = on;
 }
 
 void plat_input_forget_motion() {

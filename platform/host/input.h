@@ -3,9 +3,9 @@
 // messages (close, expose), and answers for single keys; the API's calls read them here and
 // nothing else. A tap (the demo) sees each of them first, and records them or replaces them.
 #pragma once
-#include "platform/wintypes.h"
 #include "platform/host/input_types.h"
 #include "platform/host/keys.h"
+#include "platform/wintypes.h"
 
 struct PlatInputTap {
   void (*pass)();                 // a pass of the loop begins, before the pump
@@ -41,5 +41,8 @@ HRESULT plat_input_mouse(HRESULT hr, PlatMouse* m);
 SHORT plat_input_async(int dik);  // 0x8000 while the key is held
 
 // ---- What a tap may do.
+// A replay's keys replace the live ones: while it plays, live presses leave --fire-toggle's latch
+// alone; when it ends, the latch takes `fire`, the state the replay had.
+void plat_input_set_replay(bool on, bool fire = false);
 void plat_input_post(UINT message);  // to the game's window; WM_QUIT ends the loop
 void plat_input_forget_motion();     // the motion and wheel gathered so far are nobody's

@@ -105,3 +105,8 @@ void plat_fire_toggle(BYTE keys[256], bool in_play) {
   if (!in_play) g_fire_on = false;
   keys[DIK_LCONTROL] = g_fire_on ? 0x80 : 0;
 }
+
+void plat_fire_latch_set(bool on) {
+  g_fire_on = on;
+  g_fire_was = true;
+}

@@ -14,3 +14,5 @@ int plat_keymap_slot(const char* spec);
 void plat_keymap_apply(const PlatOptions& o, BYTE keys[256]);
 // --fire-toggle: the fire key's presses start and stop a continuous fire, which only play keeps.
 void plat_fire_toggle(BYTE keys[256], bool in_play);
+// Sets the latch, as a replay handed to the player left it; a fire key held then is no new press.
+void plat_fire_latch_set(bool on);

@@ -122,10 +122,14 @@ int main(int argc, char** argv) {
   plat_demo_set_game(&game_demo_hooks);
   plat_input_set_screen(game_demo_hooks.screen);
   if (int status = plat_demo_begin()) return status;
-  if (!enter_data_folder()) return EXIT_NOINPUT;
+  if (!enter_data_folder()) {
+    plat_demo_cancel();
+    return EXIT_NOINPUT;
+  }
   char why[256];
   if (!plat_host_start(why, sizeof why)) {
     std::fprintf(stderr, "tarvellin: cannot start SDL: %s\n", why);
+    plat_demo_cancel();
     return 1;
   }
   static HINSTANCE__ instance;  // the program instance handle the game passes to DirectInput

@@ -31,9 +31,14 @@ trap cleanup EXIT
 "$BIN/tarvellin-assetgen" "$WORK/data" >/dev/null || { echo "tarvellin-assetgen failed"; exit 1; }
 # Leaving the information screen, the game waits for the exit sound with Escape still held, and a
 # menu that then sees Escape quits. Under Wine that wait is about a quarter of the sound, 0.12 s for
-# the usual one, shorter than a busy machine takes to release a key: a silent 4 s sound gives it 1 s.
-{ printf 'RIFF\254\130\001\000WAVEfmt \020\000\000\000\001\000\001\000\042\126\000\000\042\126\000\000\001\000\010\000'
-  printf 'data\210\130\001\000'; head -c 88200 /dev/zero | tr '\0' '\200'; } >"$WORK/data/sound/exit.wav"
+# the usual one, shorter than a busy machine takes to release a key: a silent 12 s sound gives it
+# 3 s. The wait never lasts past the sound and a second, which bounds a tap's effect below.
+EXIT_SOUND_S=12
+le32() { printf '\\%03o' $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24)); }  # as printf escapes
+{ printf "RIFF$(le32 $((36 + 22050 * EXIT_SOUND_S)))WAVEfmt "
+  printf '\020\000\000\000\001\000\001\000\042\126\000\000\042\126\000\000\001\000\010\000'
+  printf "data$(le32 $((22050 * EXIT_SOUND_S)))"; head -c $((22050 * EXIT_SOUND_S)) /dev/zero | tr '\0' '\200'; } \
+  >"$WORK/data/sound/exit.wav"
 t0=$(date +%s)
 "$SRC/scripts/wine-run" --init || { echo "cannot make the Wine prefix"; exit 1; }
 tp=$(date +%s)
@@ -60,7 +65,7 @@ shot() {  # SIDE NAME: that screen as NAME-SIDE.ppm
 shots() { shot l "$1" && shot w "$1"; }
 title_shown() { [ "$(convert "$1" -crop 720x100+150+130 +repage -format '%[fx:int(1000*mean)]' info:)" -gt 150 ]; }
 wait_menu() {  # DISPLAY NAME: until the menu's picture is on the screen
-  for _ in $(seq 1 120); do
+  for _ in $(seq 1 360); do
     DISPLAY=$1 import -window root "$WORK/wait-$2.png" 2>/dev/null && title_shown "$WORK/wait-$2.png" && return 0
     sleep 0.5
   done
@@ -93,28 +98,36 @@ ref() {
 TEXT="-x 0,0,360,82 -x 960,745,64,23"
 worst_r=0 worst_g=0 worst_b=0
 # same WHAT NAME framecmp-options...: the two screens match outside what is left out. They are
-# compared only once each has settled: two shots in a row equal there. The Windows build under
-# Wine may draw only a few frames a second on a busy machine, so this waits up to LIMIT seconds.
+# compared only once each has settled: two shots of it in a row equal there. Each screen settles
+# on its own, and both are looked at again when they differ (one may be on its way still). The
+# Windows build under Wine may draw only a few frames a second on a busy machine, so this waits up
+# to LIMIT seconds.
 same() {
   local what=$1 name=$2; shift 2
-  local out="" st=1 end=$((SECONDS + ${LIMIT:-60})) side settled
+  local out="" st=1 end=$((SECONDS + ${LIMIT:-180})) side
+  local -A settled=([l]=0 [w]=0)
   shots "$name"
   while :; do
     sleep 0.2
-    settled=1
     for side in l w; do
+      [ "${settled[$side]}" = 1 ] && continue
       mv "$WORK/$name-$side.ppm" "$WORK/$name-$side-before.ppm"
       shot $side "$name"
-      "$BIN/framecmp" "$WORK/$name-$side-before.ppm" "$WORK/$name-$side.ppm" "$@" >/dev/null || settled=0
+      "$BIN/framecmp" "$WORK/$name-$side-before.ppm" "$WORK/$name-$side.ppm" "$@" >/dev/null && settled[$side]=1
     done
-    if [ $settled = 1 ]; then
+    if [ "${settled[l]}${settled[w]}" = 11 ]; then
       out=$("$BIN/framecmp" "$WORK/$name-l.ppm" "$WORK/$name-w.ppm" "$@" -o "$WORK/$name-marked.ppm")
       st=$?
       [ $st -eq 0 ] && break
+      settled=([l]=0 [w]=0)
     fi
     [ $SECONDS -ge $end ] && break
   done
-  [ $settled = 0 ] && out="a screen still changed after ${LIMIT:-60} s; last settled pair: ${out:-none}"
+  if [ $st -ne 0 ]; then
+    local moving=""
+    for side in l w; do [ "${settled[$side]}" = 1 ] || moving="$moving $side"; done
+    out="no settled pair matched in ${LIMIT:-180} s (changing at the end:${moving:- none}); last settled pair: ${out:-none}"
+  fi
   echo "      $name: $out"
   local r g b
   read -r r g b <<<"$(echo "$out" | sed -n 's/.*largest difference \([0-9]*\) \([0-9]*\) \([0-9]*\).*/\1 \2 \3/p')"
@@ -150,26 +163,34 @@ move_both 450 400
 same "menu: the same picture" menu $TEXT $(cursor)
 text_note menu
 move_both -724 -568  # the cursor to (300, 200)
+# The comparison leaves the cursor out: each screen is first seen to show it there.
+cursor_there() { shot "$1" now && ! "$BIN/framecmp" "$WORK/menu-$1.ppm" "$WORK/now-$1.ppm" -r $cur_x,$cur_y,30,30 >/dev/null; }
+check "the cursor moves on both" until_both "the cursor at ($cur_x, $cur_y)" 180 cursor_there
 same "menu with the cursor in the open: the same picture" cursor $TEXT $(cursor)
 check "the cursor shows where the same motion put it, on both" sh -c \
   "! '$BIN/framecmp' '$WORK/menu-l.ppm' '$WORK/cursor-l.ppm' -r $cur_x,$cur_y,30,30 >/dev/null &&
    ! '$BIN/framecmp' '$WORK/menu-w.ppm' '$WORK/cursor-w.ppm' -r $cur_x,$cur_y,30,30 >/dev/null"
 move_both 200 175  # onto Start, at (500, 375)
+start_focused() { shot "$1" now && ! "$BIN/framecmp" "$WORK/cursor-$1.ppm" "$WORK/now-$1.ppm" -r 460,355,35,40 >/dev/null; }
+check "the cursor on Start focuses it on both" until_both "Start focused" 180 start_focused
 same "Start focused: the same picture" focus $TEXT $(cursor)
 check "Start's focused picture differs from its plain one" sh -c \
   "! '$BIN/framecmp' '$WORK/cursor-l.ppm' '$WORK/focus-l.ppm' -r 460,355,35,40 >/dev/null"
 move_both 0 55  # onto Authors, at (500, 430)
 both xdotool mousedown 1  # held until each screen has acted on it
-check "Authors opens the information screen on both" until_both "the information screen" 60 left_menu
+check "Authors opens the information screen on both" until_both "the information screen" 180 left_menu
 both xdotool mouseup 1
 same "the information screen: the same picture" authors $TEXT $(cursor)
 text_note authors
 # Escape is seen by a frame only when held across one, and must be let go within the exit sound
-# above: one xdotool run per tap, sent again to a screen that missed it.
+# above: one xdotool run per tap. A tap that was seen shows the menu once the wait for the sound
+# is over, a second after the sound at the latest; a screen that has not by then, with a wide
+# margin for a busy machine, missed the tap and is sent it again (sent sooner, it would reach the
+# menu, which quits on Escape).
 for side in l w; do
   for _ in 1 2 3 4; do
     on $side xdotool keydown Escape sleep 0.3 keyup Escape
-    until_side $side "the menu again" 10 is_menu >/dev/null && break
+    until_side $side "the menu again" $((EXIT_SOUND_S + 60)) is_menu >/dev/null && break
     echo "      the $side screen missed the tap$(alive $side || echo ' and its game has ended'); again"
   done
 done
@@ -197,21 +218,21 @@ ref ship1 image/main/02.bmp 90x57+630+0 979 711
 ref ship0 image/main/01.bmp 60x60+120+0 979 708
 move_both 0 -55
 both xdotool mousedown 1
-check "Start begins play on both" until_both "the score panel" 60 shows panel "$PANEL"
+check "Start begins play on both" until_both "the score panel" 180 shows panel "$PANEL"
 both xdotool mouseup 1
 same "play: the score panel, score 0" panel $PANEL
 # Each key is held until both ships show its effect, with no enemy or explosion over them.
 both xdotool keydown Right Down
 check "Right and Down bank the ship into the corner on both" \
-  until_both "ship type 1 banked right at (979, 711)" 120 shows bank1 "-m $WORK/bank1.pgm@979,711"
+  until_both "ship type 1 banked right at (979, 711)" 240 shows bank1 "-m $WORK/bank1.pgm@979,711"
 same "play: ship type 1 banked right in the corner (979, 711)" bank1 $TEXT -m "$WORK/bank1.pgm@979,711"
 both xdotool keyup Right Down
 check "let go, the ship levels out in the corner on both" \
-  until_both "ship type 1 level at (979, 711)" 120 shows ship1 "-m $WORK/ship1.pgm@979,711"
+  until_both "ship type 1 level at (979, 711)" 240 shows ship1 "-m $WORK/ship1.pgm@979,711"
 same "play: ship type 1 level again in the corner" ship1 $TEXT -m "$WORK/ship1.pgm@979,711"
 both xdotool keydown s
 check "S switches to ship type 0 on both" \
-  until_both "ship type 0 at (979, 708)" 120 shows ship0 "-m $WORK/ship0.pgm@979,708"
+  until_both "ship type 0 at (979, 708)" 240 shows ship0 "-m $WORK/ship0.pgm@979,708"
 both xdotool keyup s
 same "play: ship type 0 after S, pulled up to (979, 708)" ship0 $TEXT -m "$WORK/ship0.pgm@979,708"
 check "a check sees a ship of the wrong type" sh -c \
@@ -224,13 +245,13 @@ ended() { ! alive "$1"; }
 for side in l w; do
   for _ in 1 2 3 4; do
     on $side xdotool keydown Escape sleep 0.3 keyup Escape
-    until_side $side "its game's end" 10 ended >/dev/null && break
+    until_side $side "its game's end" 30 ended >/dev/null && break
     echo "      the $side screen missed the tap; again"
   done
 done
-GAME_PID=$LPID; wait_game 10; st=$?; LPID=""
+GAME_PID=$LPID; wait_game 30; st=$?; LPID=""
 check "Escape ends the Linux build with status 0 (status $st)" test "$st" -eq 0
-GAME_PID=$WPID; wait_game 20; st=$?; WPID=""
+GAME_PID=$WPID; wait_game 60; st=$?; WPID=""
 check "Escape ends the Windows build with status 0 (status $st)" test "$st" -eq 0
 t2=$(date +%s)
 

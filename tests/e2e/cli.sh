@@ -78,6 +78,13 @@ demo state --playdemo "$SEEDS/opens_in_play.demo"; st=$st,$?
 check "demos cut in their header or opening in another state are refused with 65 ($st)" test "$st" = 65,65
 check "saying why" grep -q "not a usable demo: truncated" "$WORK/trunc.err"
 check "each" grep -q "opens in state 12" "$WORK/state.err"
+printf 'TRVLDEMO\001\000\0031.0\0\0\0\0\012\0\0\0\036\0\0\0' >"$WORK/head.bin"
+for keys in '\002\001\036\200\036\000' '\002\001\037\200\036\200'; do  # one key twice; two out of order
+  { cat "$WORK/head.bin"; printf "$keys"'\100\0\0\0\0\0\0\0\0\0\0\0\0'; } >"$WORK/keys.demo"
+  demo keys --playdemo "$WORK/keys.demo"; st=$?
+  check "a pass listing a key twice or out of order is refused with 65 ($st)" test "$st" -eq 65
+  check "saying why" grep -q "key changes out of order at byte 26" "$WORK/keys.err"
+done
 demo missing --timedemo "$WORK/none.demo"; st=$?
 check "a missing demo gives status 66 ($st)" test "$st" -eq 66
 demo nodir --record "$WORK/no/such/x.demo"; st=$?
@@ -90,6 +97,26 @@ if [ -w /dev/full ]; then
   check "it says so once" test "$(grep -c "cannot write the demo" "$WORK/full.err")" -eq 1
   check "the game ran on to its end state" grep -q "^end-state " "$WORK/full.out"
 fi
+
+# An old demo stays as it was through a start that fails before the first frame (no data, no
+# display); once recording starts, the file under its name is the new demo at every moment.
+printf 'an old demo' >"$WORK/old.demo"
+(cd "$WORK" && env SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen "$BIN/tarvellin" --data "$WORK/nowhere" \
+  --record old.demo) >/dev/null 2>&1; st=$?
+(cd "$WORK" && env SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=no-such-driver "$BIN/tarvellin" --data "$WORK/game" \
+  --record old.demo) >/dev/null 2>&1; st=$st,$?
+check "a recording whose game cannot start (status $st) leaves the old demo as it was" \
+  test "$st" = 66,1 -a "$(cat "$WORK/old.demo")" = "an old demo"
+check "and no file beside it" test -z "$(ls -A "$WORK" | grep old.demo | grep -vx old.demo)"
+demo_bg new --record old.demo
+for _ in $(seq 1 300); do [ "$(head -c 8 "$WORK/old.demo")" = TRVLDEMO ] && break; sleep 0.1; done
+cp "$WORK/old.demo" "$WORK/new-early.demo"
+end_game
+demo early --timedemo "$WORK/new-early.demo"; st2=$?
+check "at its first pass the new demo takes the name, readable at once (status $st2)" test "$st2" -eq 0
+demo whole_new --timedemo "$WORK/old.demo"
+check "the whole one replays to its end state (status $st)" grep -q "$(cat "$WORK/new.out") *\$" "$WORK/whole_new.out"
+check "and no temporary file is left" test -z "$(ls -A "$WORK" | grep old.demo | grep -vx old.demo)"
 
 demo_bg rec --record rel.demo
 sleep 1.5; end_game
@@ -104,14 +131,18 @@ fire=$SRC/tests/demos/fire.demo
 for n in 60 100 $(( $(stat -c %s "$fire") - 13 )); do
   head -c "$n" "$fire" >"$WORK/cut.demo"
   demo cut --timedemo "$WORK/cut.demo"; st=$?
-  frames=$(sed -n 's/.*cut off after \([0-9]*\) frames.*/\1/p' "$WORK/cut.err")
-  check "fire.demo cut at $n bytes replays cut off (status $st, ${frames:-no} frames)" test "$st" -eq 0 -a -n "$frames"
+  passes=$(sed -n 's/.*cut off after \([0-9]*\) passes.*/\1/p' "$WORK/cut.err")
+  check "fire.demo cut at $n bytes replays cut off (status $st, ${passes:-no} passes)" test "$st" -eq 0 -a -n "$passes"
   played=$(sed -n 's/^timedemo: \([0-9]*\) frames.*/\1/p' "$WORK/cut.out")
   demo cut --timedemo "$WORK/cut.demo" --hash-frames "$played"
   demo whole --timedemo "$fire" --hash-frames "$played"
   check "its frame $played is the whole demo's" test "$(grep "^frame $played " "$WORK/cut.out")" = "$(grep "^frame $played " "$WORK/whole.out")"
 done
 check "cut after its last frame it ends in the recorded state" grep -q "$(sed -n 's/^end-state //p' "$SRC/tests/demos/fire.expect")" "$WORK/cut.out"
+# Its last pass is the one that quits: it says the whole demo's passes and plays every one.
+whole=$(sed -n 's/^timedemo: \([0-9]*\) frames.*/\1/p' "$WORK/whole.out")
+check "cut exactly at its end record it plays as many passes as it says ($passes: $played frames and the quit)" \
+  test "$passes" -eq $((whole + 1)) -a "$played" -eq "$whole"
 
 # Handed over at the end of a demo that quits: the game goes on until the player quits.
 demo_bg cont --playdemo "$SRC/tests/demos/start.demo" --playdemo-continue

@@ -64,13 +64,28 @@ for how in close TERM INT HUP KILL; do
   st2=$?
   if [ $how = KILL ]; then
     check "a killed recording replays, cut off (status $st2: $(cat "$WORK/$how-timed.err"))" \
-      grep -q "cut off after [0-9]* frames" "$WORK/$how-timed.err"
+      grep -q "cut off after [0-9]* passes" "$WORK/$how-timed.err"
   else
     check "$how ends the recording with status 0 (status $st)" test "$st" -eq 0
     check "the demo it ended replays to its end state" grep -q "$(cat "$WORK/$how.out") *\$" "$WORK/$how-timed.out"
   fi
   check "its replay ends with status 0 (status $st2)" test "$st2" -eq 0
 done
+
+# Killed after ten seconds standing still, a recording has lost at most its last second: every
+# pass the game had run a second before the kill replays. Killed between two whole runs of 128
+# passes (at about 320), a recording that kept only whole runs would keep 257.
+run_demo still --record "$WORK/still.demo" --hash-frames 290,600
+for _ in $(seq 1 600); do grep -q "^frame 290 " "$WORK/still.out" && break; sleep 0.1; done
+before=$(sed -n 's/^frame \([0-9]*\) .*/\1/p' "$WORK/still.out" | tail -n 1)
+sleep 1
+kill -KILL "$GAME_PID"
+wait_game 10 2>/dev/null
+(cd "$WORK/data" && SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "$BIN/tarvellin" --timedemo "$WORK/still.demo") \
+  >"$WORK/still-timed.out" 2>"$WORK/still-timed.err"
+kept=$(sed -n 's/.*cut off after \([0-9]*\) passes.*/\1/p' "$WORK/still-timed.err")
+check "killed, it keeps the passes of up to a second before (${kept:-none}, ${before:-none} a second before; $(awk "BEGIN {printf \"%.1f\", ${kept:-0} * 0.03}") s of 30 ms frames)" \
+  test "${kept:-0}" -ge "${before:-1}"
 
 # Handed over after a regression demo, --low-cpu sleeps through each frame's wait on the game's
 # clock: ten seconds use a few percent of a core, and no frame starts sooner than 30 ms after
