@@ -18,6 +18,7 @@ namespace {
 const PlatInputTap* g_tap = nullptr;
 void (*g_sink)(HWND, UINT) = nullptr;
 int (*g_screen)() = nullptr;
+bool g_replay = false;  // the keys read are a replay's, the latch with them
 
 // Where the border believes the game's cursor is, so that it follows the pointer: unknown
 // until the first read outside play pins it to the corner (the game clamps at 0).
@@ -34,7 +35,7 @@ void border_keys(BYTE* keys) {
   const int now = screen();
   plat_keymap_apply(plat_options, keys);
   plat_pad_keys(now, keys);
-  if (plat_options.fire_toggle) plat_fire_toggle(keys, now == PLAT_SCREEN_PLAY);
+  if (plat_options.fire_toggle && !g_replay) plat_fire_toggle(keys, now == PLAT_SCREEN_PLAY);
 }
 
 void window_message(HWND hwnd, UINT message) {
@@ -175,3 +176,8 @@ void plat_input_post(UINT message) {
 }
 
 void plat_input_forget_motion() { web_forget_motion(); }
+
+void plat_input_set_replay(bool on, bool fire) {
+  if (g_replay && !on) plat_fire_latch_set(fire);
+  g_replay = on;
+}

@@ -26,6 +26,8 @@ bool plat_host_start(char*, size_t) {
 
 void plat_host_stop() {}
 
+void plat_catch_quit_signals() {}  // a page gets no signals: closing the tab ends it
+
 bool plat_video_start(char*, size_t) { return true; }
 
 // The canvas is the window: 1024 x 768 game pixels whatever the page's size (the page scales).
