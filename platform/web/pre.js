@@ -105,6 +105,7 @@
     if (!path) return;
     var bytes;
     try {
+      FS.chmod(path, 420);  // 0644: the page's umask (Emscripten's is 0777) left it unreadable
       bytes = FS.readFile(path);
     } catch (e) {
       return;
