@@ -3,12 +3,16 @@ PRESET ?= release
 ARGS ?=
 PREFIX ?= /usr/local
 
-.PHONY: all setup build run test test-asan fuzz install deb bench windows windows-zip clean
+.PHONY: all setup setup-web build run test web web-run test-asan fuzz install deb bench windows windows-zip clean
 
 all: build
 
 setup:
 	@scripts/setup
+
+# What the browser build adds: Emscripten, binaryen, Chromium and the DevTools client for its tests.
+setup-web:
+	@scripts/setup --web
 
 build/$(PRESET)/build.ninja:
 	cmake --preset $(PRESET)
@@ -20,8 +24,9 @@ build: setup build/$(PRESET)/build.ninja
 run: build
 	cd build/$(PRESET)/data && ../tarvellin $(ARGS)
 
-# Unit, scenario and end-to-end tests; then the sanitizer build; then a minute of fuzzing per target.
-test: build
+# Unit, scenario, end-to-end and browser tests (the browser build first); then the sanitizer
+# build; then a minute of fuzzing per target.
+test: build web
 	ctest --preset $(PRESET) -j2
 	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory fuzz
@@ -60,6 +65,18 @@ windows-zip: build windows
 
 clean:
 	rm -rf build
+
+# The game in the browser: build/web/ is a static site (index.html, tarvellin.js, .wasm, .data)
+# with its zip; it takes the native build's pictures and sounds.
+web: build setup-web
+	test -f build/web-build/build.ninja || NODE_PATH=/usr/share/nodejs cmake --preset web
+	cmake --build --preset web
+
+# Serves build/web/ on the loopback address.
+WEB_PORT ?= 8000
+web-run: web
+	@echo "Tarvellin in the browser: http://127.0.0.1:$(WEB_PORT)/"
+	cd build/web && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
 # Benchmarks, ours beside SDL's and memcpy's in the same run (medians of BENCH_REPS), headless
 # and then under Xvfb for the present into a real X window; ends with the RATIO lines.

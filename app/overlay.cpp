@@ -14,6 +14,11 @@ void text_out(HDC dc, int x, int y, GameTextId id) {
 
 }  // namespace
 
+HFONT game_font_create() {
+  return CreateFontA(12, 6, 0, 0, 10, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_STRING_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0, "Times New Roman");
+}
+
 int game_draw_overlay() {
   HDC dc = gfx_get_dc();
   if (!dc) return 0;

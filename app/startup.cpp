@@ -58,8 +58,7 @@ int game_startup() {
   mus_init();
   ShowCursor(FALSE);
   srand(clock_start_frame());
-  game_font = CreateFontA(12, 6, 0, 0, 10, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_STRING_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, 0, "Times New Roman");
+  game_font = game_font_create();
   game_cursor_setup();
   game_hud_images_load();
   game_player_setup();

@@ -1,6 +1,7 @@
 // GDI text over surface memory: fonts in a fixed table, device contexts in another.
 #include "platform/api/gdi32.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/host/fontraster.h"
@@ -14,8 +15,13 @@ constexpr int kDcCount = 8;     // GetDC fails when all are out
 struct FontRec {
   HFONT__ handle;
   PlatFont* font;
+  char face[64];
+  PlatFontSpec spec;
   bool used;
 };
+
+// GDI's system font stand-in for a context with no font selected.
+constexpr PlatFontSpec kSystemFont{"sans-serif", 16, 0, FW_BOLD, PLAT_FONT_MONO};
 
 struct DcRec {
   HDC__ handle;
@@ -94,10 +100,15 @@ HFONT WINAPI CreateFontA(int cHeight, int cWidth, int, int, int cWeight, DWORD, 
       break;
     }
   if (!slot) return nullptr;
+  // The name is kept with the font (and cut to fit), so the record says what was opened.
+  if (pszFaceName) std::snprintf(slot->face, sizeof slot->face, "%s", pszFaceName);
+  const PlatFontSpec spec{pszFaceName ? slot->face : nullptr, cHeight, cWidth < 0 ? -cWidth : cWidth, cWeight,
+                          quality_of(iQuality)};
   PlatFont* pf =
-      plat_font_open(pszFaceName, cHeight, cWidth < 0 ? -cWidth : cWidth, cWeight, quality_of(iQuality));
+      plat_font_open(spec.face_name, spec.height_px, spec.avg_char_width_px, spec.weight, spec.quality);
   if (!pf) return nullptr;
   slot->font = pf;
+  slot->spec = spec;
   slot->used = true;
   seam_trace("CreateFontA %s %dx%d", pszFaceName ? pszFaceName : "", cHeight, cWidth);
   return &slot->handle;
@@ -148,8 +159,10 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
   if (dc->font) {
     font = dc->font->font;
   } else {
+    const PlatFontSpec& s = kSystemFont;
     if (!g_default_font.font)
-      g_default_font.font = plat_font_open("sans-serif", 16, 0, FW_BOLD, PLAT_FONT_MONO);
+      g_default_font.font =
+          plat_font_open(s.face_name, s.height_px, s.avg_char_width_px, s.weight, s.quality);
     font = g_default_font.font;
   }
   if (!font) return FALSE;
@@ -164,6 +177,13 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c) {
   SpanCtx ctx{dc, pack565(dc->text_colour)};
   plat_font_draw(font, text, c, x, y, span_565, &ctx);
   return TRUE;
+}
+
+bool plat_gdi_font_spec(HFONT h, PlatFontSpec* spec) {
+  const FontRec* f = h ? font_of(h) : nullptr;
+  if (!spec || (h && !f)) return false;
+  *spec = f ? f->spec : kSystemFont;
+  return true;
 }
 
 HDC plat_dc_acquire(uint8_t* pixels, int32_t width, int32_t height, int32_t pitch_bytes) {

@@ -106,3 +106,10 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
 // IDirectDrawSurface7::GetDC. Null when every context is in use.
 HDC plat_dc_acquire(uint8_t* pixels, int32_t width, int32_t height, int32_t pitch_bytes);
 void plat_dc_release(HDC dc);
+
+// Inside the platform layer and its tools: what the rasteriser was asked for a font CreateFontA
+// made, or, for a null font, for the system font that text falls back to when none is selected.
+// The face name lives as long as the font. False for a handle that is no font. The browser's
+// glyph table is baked from these, so it holds exactly the fonts GDI opens.
+struct PlatFontSpec;
+bool plat_gdi_font_spec(HFONT font, PlatFontSpec* spec);

@@ -16,6 +16,14 @@ enum PlatFontQuality { PLAT_FONT_GASP, PLAT_FONT_SMOOTH, PLAT_FONT_MONO };
 // Null when no face can be loaded.
 PlatFont* plat_font_open(const char* face_name, int height_px, int avg_char_width_px, int weight,
                          PlatFontQuality quality);
+
+// What plat_font_open is asked, as one record: GDI keeps it for each font it makes, and the
+// browser build finds its baked glyphs by it.
+struct PlatFontSpec {
+  const char* face_name;
+  int height_px, avg_char_width_px, weight;
+  PlatFontQuality quality;
+};
 void plat_font_close(PlatFont* font);
 
 // Draws code page 1251 bytes with the cell's top-left corner at (x, y): `span` is called once per

@@ -1,7 +1,8 @@
-// Key names as SDL gives them, the game's keys by their overlay names, and fire's latch.
+// --map and fire's latch at the input border: the game's keys by their overlay names, the keys
+// and pad buttons by the names the host gives them (keynames.cpp here, web/keynames.cpp in the
+// browser).
 #include "platform/host/keymap.h"
 
-#include <SDL.h>
 #include <strings.h>
 
 #include <cstring>
@@ -43,32 +44,16 @@ const char* refuse(const std::string& what, bool list_keys, bool list_buttons) {
   for (const GameKey& k : kGameKeys) g_why += std::string(" ") + k.name;
   if (list_keys) {
     g_why += "\nvalid keys:";
-    for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc) {
-      const char* name = SDL_GetScancodeName((SDL_Scancode)sc);
-      if (plat_dik_of_scancode(sc) && *name) g_why += std::string(" '") + name + "'";
-    }
+    plat_key_names(&g_why);
   }
   if (list_buttons) {
     g_why += "\nvalid pad buttons:";
-    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
-      g_why += std::string(" pad:") + SDL_GameControllerGetStringForButton((SDL_GameControllerButton)b);
+    plat_pad_button_names(&g_why);
   }
   return g_why.c_str();
 }
 
 }  // namespace
-
-int plat_keymap_slot(const char* spec) {
-  const char* eq = std::strrchr(spec, '=');
-  if (!eq || eq == spec) return -1;
-  const std::string key(spec, eq - spec);
-  if (!strncasecmp(key.c_str(), "pad:", 4)) {
-    SDL_GameControllerButton b = SDL_GameControllerGetButtonFromString(key.c_str() + 4);
-    return b == SDL_CONTROLLER_BUTTON_INVALID ? -1 : 256 + b;
-  }
-  const int dik = plat_dik_of_scancode(SDL_GetScancodeFromName(key.c_str()));
-  return dik ? dik : -1;
-}
 
 const char* plat_keymap_add(PlatOptions* o, const char* spec) {
   const char* eq = std::strrchr(spec, '=');

@@ -1,5 +1,7 @@
 // Remapped keys and toggle fire at the input border.
 #pragma once
+#include <string>
+
 #include "platform/host/settings.h"
 #include "platform/wintypes.h"
 
@@ -16,3 +18,8 @@ void plat_keymap_apply(const PlatOptions& o, BYTE keys[256]);
 void plat_fire_toggle(BYTE keys[256], bool in_play);
 // Sets the latch, as a replay handed to the player left it; a fire key held then is no new press.
 void plat_fire_latch_set(bool on);
+
+// What the host names: (keynames.cpp over SDL, web/keynames.cpp in the browser) each key --map
+// takes and each pad button, appended to *out as " 'NAME'" and " pad:NAME".
+void plat_key_names(std::string* out);
+void plat_pad_button_names(std::string* out);

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/host/pixels_wasm.h"
 #include "platform/host/pixels_x86.h"
 
 namespace {
@@ -52,6 +53,9 @@ int detect() {
   if (best == PIX_AVX2 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw"))
     best = PIX_AVX512;
 #endif
+#if PIX_HAVE_WASM
+  best = PIX_SSE2;  // WebAssembly's 128-bit lanes, when the build enables them
+#endif
   if (const char* want = std::getenv("TARVELLIN_SIMD")) {
     for (int l = PIX_SCALAR; l < best; ++l)
       if (std::strcmp(want, pix_level_name(l)) == 0) best = l;
@@ -74,6 +78,9 @@ int pix_set_level(int level) {
   pix_k = kScalar;
 #if PIX_HAVE_X86
   if (level >= PIX_SSE2) pix_x86_kernels(level, &pix_k);
+#endif
+#if PIX_HAVE_WASM
+  if (level >= PIX_SSE2) pix_wasm_kernels(&pix_k);
 #endif
   g_level = level;
   return level;
