@@ -19,7 +19,7 @@ if(NOT EXISTS ${TARVELLIN_NATIVE_BUILD}/glyphs_baked.cpp)
 endif()
 list(APPEND WEB_SOURCES ${TARVELLIN_NATIVE_BUILD}/glyphs_baked.cpp)
 # host/'s files that include neither SDL nor FreeType serve the browser as they are.
-foreach(f clock keymap padmap paths pixels pixels_wasm volume)
+foreach(f border clock keymap padmap paths pixels pixels_wasm volume)
   list(APPEND WEB_SOURCES ${CMAKE_SOURCE_DIR}/platform/host/${f}.cpp)
 endforeach()
 

@@ -1,15 +1,13 @@
-// The input border over SDL's keyboard state and relative mouse motion.
+// The Linux host's devices at the input border (border.cpp): SDL's keyboard state and relative
+// mouse motion, or what the input seam injects.
 #include "platform/host/input.h"
 
 #include <SDL.h>
 
 #include <cstring>
 
-#include "platform/host/events.h"
-#include "platform/host/keymap.h"
-#include "platform/host/pad.h"
-#include "platform/host/settings.h"
-#include "platform/host/window.h"
+#include "platform/host/border_devices.h"
+#include "platform/host/keys.h"
 #include "platform/seams/seams_internal.h"
 
 namespace {
@@ -170,144 +168,57 @@ struct KeyTable {
 };
 constexpr KeyTable kKeys;
 
-const PlatInputTap* g_tap = nullptr;
-void (*g_sink)(HWND, UINT) = nullptr;
 long g_wheel = 0;
-int (*g_screen)() = nullptr;
-bool g_replay = false;  // the keys read are a replay's, the latch with them
-
-int screen() { return g_screen ? g_screen() : PLAT_SCREEN_PLAY; }
-
-// Everything that changes input happens here, before a tap sees the bytes: the key map, the
-// pads, then fire's latch.
-void border_keys(BYTE* keys) {
-  const int now = screen();
-  plat_keymap_apply(plat_options, keys);
-  plat_pad_keys(now, keys);
-  if (plat_options.fire_toggle && !g_replay) plat_fire_toggle(keys, now == PLAT_SCREEN_PLAY);
-}
-
-void window_message(HWND hwnd, UINT message) {
-  if (g_tap && !g_tap->message(message)) return;
-  if (g_sink) g_sink(hwnd, message);
-}
-
-void escape() {
-  if (g_tap) g_tap->escape();
-}
-
-void wheel(long delta) { g_wheel += delta; }
-
-// Back, and B on the information screen, end a replay as Escape does.
-void pad_button(int button) {
-  if (plat_pad_button_escapes(screen(), button)) escape();
-}
-
-void forget_motion() { plat_input_forget_motion(); }
-
-const PlatEventSink kEvents = {window_message, escape, wheel, pad_button, forget_motion};
-
-// The system's events are pumped at each read unless a tap takes them where a pass begins.
-void read_keyboard(BYTE* out) {
-  if (seam_input.on) {
-    std::memcpy(out, seam_input.keys, 256);
-  } else {
-    std::memset(out, 0, 256);
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-    if (!g_tap) plat_pump_events(&kEvents);
-    int n = 0;
-    const Uint8* state = SDL_GetKeyboardState(&n);
-    for (int sc = 0; sc < n && sc < SDL_NUM_SCANCODES; ++sc)
-      if (state[sc] && kKeys.dik[sc]) out[kKeys.dik[sc]] = 0x80;
-  }
-  border_keys(out);
-}
-
-void read_mouse(PlatMouse* out) {
-  std::memset(out, 0, sizeof *out);
-  if (seam_input.on) {
-    out->dx = seam_input.dx;
-    out->dy = seam_input.dy;
-    out->dz = seam_input.dz;
-    seam_input.dx = seam_input.dy = seam_input.dz = 0;
-    std::memcpy(out->buttons, seam_input.buttons, 4);
-    plat_pad_mouse(screen(), out);
-    return;
-  }
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
-  if (!g_tap) plat_pump_events(&kEvents);
-  int dx = 0, dy = 0;
-  Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
-  out->dx = dx;
-  out->dy = dy;
-  out->dz = (LONG)g_wheel;
-  g_wheel = 0;
-  out->buttons[0] = (buttons & SDL_BUTTON_LMASK) ? 0x80 : 0;
-  out->buttons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
-  out->buttons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
-  out->buttons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
-  plat_pad_mouse(screen(), out);
-}
 
 }  // namespace
+
+// The system's events are pumped at each read unless a tap takes them where a pass begins.
+bool plat_border_read_keys(BYTE keys[256], bool) {
+  if (seam_input.on) {
+    std::memcpy(keys, seam_input.keys, 256);
+    return true;
+  }
+  std::memset(keys, 0, 256);
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+  plat_border_pump();
+  int n = 0;
+  const Uint8* state = SDL_GetKeyboardState(&n);
+  for (int sc = 0; sc < n && sc < SDL_NUM_SCANCODES; ++sc)
+    if (state[sc] && kKeys.dik[sc]) keys[kKeys.dik[sc]] = 0x80;
+  return true;
+}
+
+bool plat_border_read_mouse(PlatMouse* m) {
+  if (seam_input.on) {
+    m->dx = seam_input.dx;
+    m->dy = seam_input.dy;
+    m->dz = seam_input.dz;
+    seam_input.dx = seam_input.dy = seam_input.dz = 0;
+    std::memcpy(m->buttons, seam_input.buttons, 4);
+    return true;
+  }
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+  plat_border_pump();
+  int dx = 0, dy = 0;
+  Uint32 buttons = SDL_GetRelativeMouseState(&dx, &dy);
+  m->dx = dx;
+  m->dy = dy;
+  m->dz = (LONG)g_wheel;
+  g_wheel = 0;
+  m->buttons[0] = (buttons & SDL_BUTTON_LMASK) ? 0x80 : 0;
+  m->buttons[1] = (buttons & SDL_BUTTON_RMASK) ? 0x80 : 0;
+  m->buttons[2] = (buttons & SDL_BUTTON_MMASK) ? 0x80 : 0;
+  m->buttons[3] = (buttons & SDL_BUTTON_X1MASK) ? 0x80 : 0;
+  return true;
+}
+
+void plat_border_mouse_given(const PlatMouse&) {}
+
+void plat_border_wheel(long delta) { g_wheel += delta; }
 
 int plat_dik_of_scancode(int sdl_scancode) {
   if (sdl_scancode < 0 || sdl_scancode >= SDL_NUM_SCANCODES) return 0;
   return kKeys.dik[sdl_scancode];
-}
-
-void plat_input_set_tap(const PlatInputTap* tap) { g_tap = tap; }
-void plat_input_set_screen(int (*screen)()) { g_screen = screen; }
-void plat_input_set_sink(void (*post)(HWND, UINT)) { g_sink = post; }
-
-void plat_input_pump() { plat_pump_pass(&kEvents); }
-
-void plat_input_pass() {
-  if (g_tap) g_tap->pass();
-}
-
-void plat_input_loop_end() {
-  if (g_tap) g_tap->loop_end();
-}
-
-bool plat_input_game_quit() { return g_tap && g_tap->game_quit(); }
-
-// The caller's buffer gets the state only when the read succeeds in the end.
-HRESULT plat_input_keyboard(HRESULT hr, BYTE keys[256]) {
-  BYTE state[256] = {};
-  if (hr == S_OK) read_keyboard(state);
-  if (g_tap) hr = g_tap->keyboard(hr, state);
-  if (hr == S_OK) std::memcpy(keys, state, 256);
-  return hr;
-}
-
-HRESULT plat_input_mouse(HRESULT hr, PlatMouse* m) {
-  PlatMouse state{};
-  if (hr == S_OK) read_mouse(&state);
-  if (g_tap) hr = g_tap->mouse(hr, &state);
-  if (hr == S_OK) *m = state;
-  return hr;
-}
-
-SHORT plat_input_async(int dik) {
-  BYTE keys[256];
-  read_keyboard(keys);
-  SHORT state = (dik > 0 && dik < 256 && (keys[dik] & 0x80)) ? (SHORT)0x8000 : 0;
-  return g_tap ? g_tap->async(dik, state) : state;
-}
-
-void plat_input_post(UINT message) {
-  if (!g_sink) return;
-  if (message == WM_QUIT) {
-    g_sink(nullptr, WM_QUIT);
-    return;
-  }
-  if (HWND main = plat_main_window()) g_sink(main, message);
-}
-
-void plat_input_set_replay(bool on, bool fire) {
-  if (g_replay && !on) plat_fire_latch_set(fire);
-  g_replay = on;
 }
 
 void plat_input_forget_motion() {
