@@ -14,17 +14,7 @@ inline constexpr unsigned short kHigh[64] = {
     0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457};
 
 // Not constexpr on purpose: reaching it during constant evaluation is a compile error.
-inline void not_in_code_page_1251() {}
-inline void not_valid_utf8() {}
-
-constexpr unsigned char from_unicode(unsigned cp) {
-  if (cp < 0x80) return (unsigned char)cp;
-  if (cp >= 0x0410 && cp <= 0x044F) return (unsigned char)(0xC0 + (cp - 0x0410));
-  for (unsigned i = 0; i < 64; ++i)
-    if (kHigh[i] == cp && cp != 0) return (unsigned char)(0x80 + i);
-  not_in_code_page_1251();
-  return 0;
-}
+inline void not_utf8_or_not_in_code_page_1251() {}
 
 }  // namespace cp1251_detail
 
@@ -35,39 +25,9 @@ struct Cp1251Text {
   int len = 0;
 };
 
-template <typename Char, size_t N>
-consteval Cp1251Text<N> cp1251_convert(const Char (&utf8)[N]) {
-  Cp1251Text<N> out;
-  size_t i = 0;
-  while (i + 1 < N) {  // the literal's last element is its zero
-    unsigned c = (unsigned char)utf8[i];
-    unsigned cp = 0;
-    size_t more = 0;
-    if (c < 0x80)
-      cp = c;
-    else if ((c & 0xE0) == 0xC0)
-      cp = c & 0x1F, more = 1;
-    else if ((c & 0xF0) == 0xE0)
-      cp = c & 0x0F, more = 2;
-    else if ((c & 0xF8) == 0xF0)
-      cp = c & 0x07, more = 3;
-    else
-      cp1251_detail::not_valid_utf8();
-    if (i + more >= N - 1 && more) cp1251_detail::not_valid_utf8();  // cut short by the end
-    for (size_t k = 1; k <= more; ++k) {
-      unsigned cc = (unsigned char)utf8[i + k];
-      if ((cc & 0xC0) != 0x80) cp1251_detail::not_valid_utf8();
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    out.bytes[out.len++] = (char)cp1251_detail::from_unicode(cp);
-    i += more + 1;
-  }
-  return out;
-}
-
-// The same conversion of a zero-terminated UTF-8 string at run time, for texts chosen at start-up:
-// the length written to `out` (zero-terminated), or -1 when the text is not valid UTF-8, has a
-// character the code page lacks, or needs more than cap - 1 bytes.
+// A zero-terminated UTF-8 string in code page 1251, at compile time or at start-up (for texts a
+// language chooses): the length written to `out` (zero-terminated), or -1 when the text is not
+// valid UTF-8, has a character the code page lacks, or needs more than cap - 1 bytes.
 constexpr int cp1251_encode(const char* utf8, char* out, int cap) {
   int len = 0;
   for (size_t i = 0; utf8[i];) {
@@ -103,6 +63,16 @@ constexpr int cp1251_encode(const char* utf8, char* out, int cap) {
   }
   if (cap > 0) out[len] = 0;
   return len;
+}
+
+template <typename Char, size_t N>
+consteval Cp1251Text<N> cp1251_convert(const Char (&utf8)[N]) {
+  char in[N] = {};
+  for (size_t i = 0; i < N; ++i) in[i] = (char)utf8[i];
+  Cp1251Text<N> out;
+  out.len = cp1251_encode(in, out.bytes, (int)N);
+  if (out.len < 0) cp1251_detail::not_utf8_or_not_in_code_page_1251();
+  return out;
 }
 
 // cp1251("Ver 1.0"), cp1251("ИГРА"), also u8"..." literals.
