@@ -182,6 +182,7 @@
     });
   });
   Module['onRuntimeInitialized'] = function() {
+    Module['tarvellinStarted'] = true;
     if (Module['tarvellinEnded']) return;
     setState('running');
     setStatus(Module['soundBlocked'] ? 'Click or press a key for sound.' : '');
@@ -201,6 +202,16 @@
   Module['onAbort'] = function(what) {
     ended(1, 'tarvellin: the game stopped: ' + what);
   };
+  // Under Node a data file that does not load leaves nothing to run: say so, as the native
+  // build's missing data folder does, rather than ending with status 0.
+  if (node) {
+    process.on('beforeExit', function() {
+      if (Module['tarvellinStarted'] || Module['tarvellinEnded']) return;
+      ended(66, 'tarvellin: cannot load the pictures and sounds (tarvellin.data beside tarvellin.js, ' +
+                'looked for from the working directory)');
+      process.exit(66);
+    });
+  }
   if (page) {
     window.addEventListener('error', function(e) {
       var m = e && e.message ? e.message : String(e);

@@ -497,6 +497,13 @@ def case_missing(args):
     check(f"without tarvellin.data the page ends with a non-zero status ({status}) and says so ({said!r})",
           status not in (0, None) and "tarvellin.data" in said)
     check("and so does the console", any("tarvellin.data" in ln for ln in page.b.console_lines(("error",))))
+    node = shutil.which("node")
+    if node:  # the same under Node, whose data file is looked for from the working directory
+        r = subprocess.run([node, os.path.join(args.web, "tarvellin.js"), "--version"], cwd=page.work,
+                           env=dict(os.environ, NODE_OPTIONS="--no-experimental-fetch"), capture_output=True,
+                           text=True, timeout=120)
+        check(f"under Node without tarvellin.data the status is 66 ({r.returncode}) and it says so",
+              r.returncode == 66 and "tarvellin.data" in r.stderr)
 
 
 def case_record(args):
