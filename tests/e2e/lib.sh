@@ -77,6 +77,13 @@ wait_game() {
   wait "$GAME_PID"
 }
 
+# another window to give the focus to: OTHER is its id, XM_PID its process (the trap kills it)
+open_other_window() {
+  xmessage -geometry +0+0 "elsewhere" >/dev/null 2>&1 &
+  XM_PID=$!
+  for _ in $(seq 1 100); do OTHER=$(xdotool search --name '^xmessage$' 2>/dev/null | head -n 1); [ -n "$OTHER" ] && break; sleep 0.1; done
+  [ -n "$OTHER" ] || { echo "xmessage shows no window"; exit 1; }
+}
 hold_key() { xdotool keydown "$1"; sleep "${2:-0.25}"; xdotool keyup "$1"; }
 click() { xdotool mousedown 1; sleep 0.25; xdotool mouseup 1; }
 move() { xdotool mousemove_relative -- "$1" "$2"; sleep 0.4; }

@@ -14,10 +14,7 @@ trap 'exec 5>&-; stop_x; [ -n "${XM_PID:-}" ] && kill "$XM_PID" 2>/dev/null; [ "
 
 "$BIN/tarvellin-assetgen" "$WORK/data" >/dev/null || { echo "tarvellin-assetgen failed"; exit 1; }
 start_x
-xmessage -geometry +0+0 "elsewhere" >/dev/null 2>&1 &
-XM_PID=$!
-for _ in $(seq 1 100); do OTHER=$(xdotool search --name '^xmessage$' 2>/dev/null | head -n 1); [ -n "$OTHER" ] && break; sleep 0.1; done
-[ -n "$OTHER" ] || { echo "xmessage shows no window"; exit 1; }
+open_other_window
 
 HZ=$(getconf CLK_TCK)
 now_ms() { echo $(( ${EPOCHREALTIME/./} / 1000 )); }
